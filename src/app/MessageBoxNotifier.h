@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Notifier.h"
+
+class QWidget;
+
+// Shows each message in a modal message box with an OK button only, over the given window,
+// with no title of its own.
+class MessageBoxNotifier : public Notifier {
+public:
+    explicit MessageBoxNotifier(QWidget* parent) : m_parent(parent) {}
+    void showMessage(const QString& text) override;
+
+private:
+    QWidget* m_parent;
+};

@@ -1,0 +1,12 @@
+#include "UiFonts.h"
+
+#include <QStringList>
+
+QFont UiFonts::simSun(double points) {
+    QFont font;
+    font.setFamilies({QString::fromUtf8("宋体"), QStringLiteral("SimSun"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSizeF(points);
+    return font;
+}
