@@ -42,7 +42,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int l, 
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int l, int t, int w,
                    int h) {
-    return place(new QLineEdit(text, parent), name, l, t, w, h);
+    auto* box = place(new QLineEdit(text, parent), name, l, t, w, h);
+    // The boxes are drawn for three digits in 25 pixels; the style's own inner margin would
+    // clip "192", so the text may use it.
+    box->setTextMargins(-2, 0, -2, 0);
+    return box;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int l, int t,
@@ -85,6 +89,7 @@ QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 OE::OE(Link& comm, QWidget* parent) : QWidget(parent), m_comm(comm) {
     setObjectName(QStringLiteral("OE"));
     setWindowTitle(QStringLiteral("LumotrixV6.1"));
+    setFont(UiFonts::simSun(9));
     setFixedSize(Twips::toPixels(kClientWidthTwips, logicalDpiX()),
                  Twips::toPixels(kClientHeightTwips, logicalDpiY()));
     createFrames();

@@ -5,8 +5,8 @@
 QFont UiFonts::simSun(double points) {
     QFont font;
     font.setFamilies({QString::fromUtf8("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
+                      QStringLiteral("NSimSun"), QStringLiteral("Noto Sans Mono CJK SC"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
     font.setPointSizeF(points);
     return font;
 }

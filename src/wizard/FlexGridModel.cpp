@@ -9,7 +9,7 @@
 #include "Errors.h"
 
 FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent) {
-    resize(m_rows, m_cols);
+    resize(2, 2);
 }
 
 void FlexGridModel::setGridRows(int rows) {

@@ -47,8 +47,8 @@ private:
     void scheduleFlush(int row, int col);
     void flush();
 
-    int m_rows = 2;
-    int m_cols = 2;
+    int m_rows = 1;  // the constructor makes it a 2 x 2 grid
+    int m_cols = 1;
     QVector<std::uint32_t> m_colors;  // data cells, row by row: (row-1) * (cols-1) + col-1
     QVector<QString> m_rowHeaders;    // column 0 of every row
     QVector<QString> m_colHeaders;    // row 0 of every column

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever of the build and run dependencies this Debian 12 machine
+# lacks. Packages already present are left alone; nothing is installed when nothing is missing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-serialport-dev libgl-dev
+    fonts-noto-cjk          # the Chinese captions
+    xvfb xauth              # a headless start, and screenshots
+    "$@"
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
