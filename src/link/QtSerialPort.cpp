@@ -1,51 +1,180 @@
 #include "QtSerialPort.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+#include <string>
+
 #include "Errors.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
 namespace {
-std::string describe(const QSerialPort& port) {
-    return port.portName().toStdString() + ": " + port.errorString().toStdString();
+
+// Pause between two looks at the driver's output queue while it empties: 1 ms is under two
+// bytes of line time at 19200 bit/s.
+constexpr std::chrono::milliseconds kDrainPollStep{1};
+// How long readAll() keeps pulling in bytes that are already there; only a device flooding
+// the line could make it run that long.
+constexpr std::chrono::milliseconds kCollectLimit{200};
+
+int remainingMs(std::chrono::steady_clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
+
+std::string openFailureReason(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return "no such device";
+        case QSerialPort::PermissionError:
+            return "in use by another program, or access denied";
+        case QSerialPort::OpenError:
+            return "already open";
+        case QSerialPort::UnsupportedOperationError:
+            return "not a serial port";
+        default:
+            return "cannot be opened";
+    }
+}
+
 }  // namespace
 
-void QtSerialPort::open(const QString& deviceName) {
-    m_port.setPortName(deviceName);
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        throw PortError(describe(m_port));
-    }
-    const bool configured = m_port.setBaudRate(QSerialPort::Baud19200) &&
-                            m_port.setDataBits(QSerialPort::Data8) &&
-                            m_port.setParity(QSerialPort::NoParity) &&
-                            m_port.setStopBits(QSerialPort::OneStop) &&
-                            m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!configured) {
-        const std::string why = describe(m_port);
-        m_port.close();
-        throw PortError(why);
+QtSerialPort::QtSerialPort() {
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
+                     [this](QSerialPort::SerialPortError error) { onErrorOccurred(error); });
+}
+
+void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
+    // Closing here could pull the device from under a waitFor... call that is still running;
+    // the next operation closes the port and reports the loss instead.
+    if (error == QSerialPort::ResourceError) {
+        m_vanished = true;
     }
 }
 
-void QtSerialPort::close() { m_port.close(); }
+void QtSerialPort::open(const QString& deviceName) {
+    m_vanished = false;
+    m_deviceName = deviceName;
+    m_port.setPortName(deviceName);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        throw PortError(deviceName.toStdString() + ": " + openFailureReason(m_port.error()) + " (" +
+                        m_port.errorString().toStdString() + ")");
+    }
+    const bool configured =
+        m_port.setBaudRate(QSerialPort::Baud19200) && m_port.setDataBits(QSerialPort::Data8) &&
+        m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop) &&
+        m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        fail("cannot set 19200 8N1");
+    }
+}
+
+void QtSerialPort::close() {
+    m_vanished = false;
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+}
+
+void QtSerialPort::fail(const std::string& what) {
+    const std::string reason =
+        m_vanished ? std::string("device vanished") : m_port.errorString().toStdString();
+    close();
+    throw PortError(m_deviceName.toStdString() + ": " + what + " (" + reason + ")");
+}
+
+void QtSerialPort::failIfVanished() {
+    if (m_vanished || m_port.error() == QSerialPort::ResourceError) {
+        m_vanished = true;
+        fail("lost");
+    }
+}
+
+void QtSerialPort::requireOpen(const char* operation) {
+    failIfVanished();
+    if (!m_port.isOpen()) {
+        throw PortError(m_deviceName.toStdString() + ": " + operation + " on a closed port");
+    }
+}
 
 void QtSerialPort::write(const QByteArray& bytes) {
+    requireOpen("write");
     if (m_port.write(bytes) != bytes.size()) {
-        throw PortError(describe(m_port));
+        failIfVanished();
+        throw PortError(m_deviceName.toStdString() + ": write refused (" +
+                        m_port.errorString().toStdString() + ")");
     }
+    // QSerialPort only queues the bytes; without waiting they would sit in its buffer until
+    // the event loop runs. The wait is only entered with bytes queued, as with nothing queued
+    // it would block for its whole limit.
+    const auto deadline = std::chrono::steady_clock::now() + kHandOverLimit;
+    while (m_port.bytesToWrite() > 0) {
+        if (!m_port.waitForBytesWritten(remainingMs(deadline))) {
+            failIfVanished();
+            throw PortError(m_deviceName.toStdString() + ": the system did not take the bytes");
+        }
+    }
+    failIfVanished();
 }
 
 void QtSerialPort::drain(std::chrono::milliseconds limit) {
+    requireOpen("drain");
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (m_port.bytesToWrite() > 0) {
-        if (!m_port.waitForBytesWritten(static_cast<int>(limit.count()))) {
-            throw PortError(describe(m_port));
+        if (!m_port.waitForBytesWritten(remainingMs(deadline))) {
+            failIfVanished();
+            throw PortError(m_deviceName.toStdString() + ": drain timed out");
         }
     }
+    drainToUart(deadline);
 }
 
-void QtSerialPort::discardInput() { m_port.clear(QSerialPort::Input); }
+void QtSerialPort::drainToUart(std::chrono::steady_clock::time_point deadline) {
+#ifdef Q_OS_WIN
+    // Blocks until the driver has sent everything; the port's write time-outs bound it.
+    Q_UNUSED(deadline);
+    if (!FlushFileBuffers(m_port.handle())) {
+        fail("drain failed");
+    }
+#else
+    // A plain tcdrain() has no time limit. The driver's queue is watched against the deadline
+    // first; once it is empty, tcdrain() only waits for the last bytes in the UART itself.
+    const int handle = m_port.handle();
+    int queued = 0;
+    while (::ioctl(handle, TIOCOUTQ, &queued) == 0 && queued > 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            throw PortError(m_deviceName.toStdString() + ": drain timed out with " +
+                            std::to_string(queued) + " bytes unsent");
+        }
+        QThread::msleep(static_cast<unsigned long>(kDrainPollStep.count()));
+    }
+    if (::tcdrain(handle) != 0) {
+        m_vanished = true;
+        fail("drain failed");
+    }
+#endif
+}
+
+void QtSerialPort::discardInput() {
+    requireOpen("discard");
+    // Drops both what QSerialPort has pulled in and what still waits in the system's buffer.
+    m_port.clear(QSerialPort::Input);
+}
 
 QByteArray QtSerialPort::readAll() {
-    while (m_port.waitForReadyRead(0)) {
+    requireOpen("read");
+    // Received bytes reach QSerialPort only inside the event loop or a waitFor... call.
+    // waitForReadyRead(0) sets TimeoutError when nothing is there; that is not a failure.
+    const QDeadlineTimer collectLimit(kCollectLimit);
+    while (!collectLimit.hasExpired() && m_port.waitForReadyRead(0)) {
     }
+    failIfVanished();
     m_port.clearError();
     return m_port.readAll();
 }

@@ -1,13 +1,23 @@
 #pragma once
 
 #include <QSerialPort>
+#include <QString>
+#include <chrono>
 
 #include "SerialPort.h"
 
-// The serial line over a real device, through QSerialPort.
+// The serial line over a real device, through QSerialPort, at 19200 8N1 without flow control.
+//
+// A device that vanishes while open (a USB adapter pulled: QSerialPort::ResourceError) is
+// noticed by the next write, drain or read, whether the error came up inside that call or
+// earlier from the event loop: the port is closed and that call throws PortError, once. The
+// next open starts afresh.
 class QtSerialPort : public SerialPort {
 public:
-    QtSerialPort() = default;
+    // The longest write() waits for the system to take the bytes.
+    static constexpr std::chrono::milliseconds kHandOverLimit{2000};
+
+    QtSerialPort();
 
     void open(const QString& deviceName) override;
     void close() override;
@@ -18,5 +28,13 @@ public:
     QByteArray readAll() override;
 
 private:
+    void onErrorOccurred(QSerialPort::SerialPortError error);
+    void requireOpen(const char* operation);
+    void failIfVanished();
+    [[noreturn]] void fail(const std::string& what);
+    void drainToUart(std::chrono::steady_clock::time_point deadline);
+
     QSerialPort m_port;
+    QString m_deviceName;
+    bool m_vanished = false;
 };

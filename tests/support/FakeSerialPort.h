@@ -9,7 +9,9 @@
 
 // A serial port that records what is done to it. Answers are scripted: each entry of
 // `answers` is delivered as the input that arrives after the next write. Failures on demand:
-// failOpen makes open() throw, failWrite makes write() throw, failDrain makes drain() throw.
+// failOpen makes open() throw, failWrite makes write() throw, failDrain makes drain() throw,
+// vanishOnWrite makes the next write() behave as a device pulled while open (the port closes
+// itself and the write throws).
 class FakeSerialPort : public SerialPort {
 public:
     void open(const QString& deviceName) override;
@@ -29,6 +31,9 @@ public:
     bool failOpen = false;
     bool failWrite = false;
     bool failDrain = false;
+    bool vanishOnWrite = false;
+    // Every call in order: "open <device>", "close", "write", "drain <ms>", "discard", "read".
+    QStringList calls;
 
 private:
     bool m_open = false;
