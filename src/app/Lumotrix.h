@@ -5,6 +5,7 @@
 
 #include "Link.h"
 #include "OE.h"
+#include "Wizard.h"
 
 class Notifier;
 class SerialPort;
@@ -18,6 +19,7 @@ public:
 
     OE& window() { return m_window; }
     Link& link() { return m_link; }
+    Wizard& wizard() { return m_wizard; }
     // Start-up: the parameter page with its defaults, port 1 chosen and still closed.
     void startUp() { m_window.startUp(); }
 
@@ -25,4 +27,5 @@ private:
     Notifier& m_notifier;
     Link m_link;
     OE m_window;
+    Wizard m_wizard;
 };

@@ -1,0 +1,15 @@
+#include "Wizard.h"
+
+#include <QPushButton>
+
+#include "IntervalTimer.h"
+#include "OEControls.h"
+
+Wizard::Wizard(const WizardContext& context)
+    : m_x(context), m_display(context), m_advance(context, m_display), m_blink(context) {
+    const OEControls& c = m_x.c;
+    QObject::connect(c.Pre, &QPushButton::clicked, [this] { m_display.onPreClicked(); });
+    QObject::connect(c.NextB, &QPushButton::clicked, [this] { m_advance.onNextBClicked(); });
+    QObject::connect(c.OeTimer, &IntervalTimer::tick, [this] { m_blink.onOeTimerTick(); });
+    QObject::connect(c.DisTimer, &IntervalTimer::tick, [this] { m_blink.onDisTimerTick(); });
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+struct OEControls;
+struct WindowState;
+class FrameStack;
+class Link;
+class Notifier;
+
+// What the wizard's handlers touch: the window's controls, its state and page stack, the
+// serial line and the message seam. All are owned by the window and the program, and outlive
+// the wizard.
+struct WizardContext {
+    const OEControls& c;
+    WindowState& state;
+    FrameStack& frames;
+    Link& link;
+    Notifier& notifier;
+};
