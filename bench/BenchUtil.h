@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "SerialPort.h"
+
+// Small helpers shared by the benchmark programs: medians of repeated runs, resident memory,
+// a port that accepts everything, and one line per figure with its bar.
+namespace BenchUtil {
+
+// Median of `runs` timings of `work` in milliseconds; `prepare` runs untimed before each.
+inline double medianMs(int runs, const std::function<void()>& prepare,
+                       const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Resident memory of this process in MiB.
+inline double residentMiB() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * 4096.0 / (1024.0 * 1024.0);
+}
+
+// Prints "figure  value unit  bar  ok/FAILS" and returns whether the bar is met. A figure
+// without a bar (bar < 0) is printed for information.
+inline bool report(const char* figure, double value, const char* unit, double bar = -1) {
+    if (bar < 0) {
+        std::printf("%-48s %9.2f %-3s\n", figure, value, unit);
+        return true;
+    }
+    const bool ok = value <= bar;
+    std::printf("%-48s %9.2f %-3s  bar <= %-7.1f %s\n", figure, value, unit, bar,
+                ok ? "ok" : "FAILS");
+    return ok;
+}
+
+// Takes every packet and answers nothing.
+class NullPort : public SerialPort {
+public:
+    void open(const QString&) override { m_open = true; }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    void write(const QByteArray&) override {}
+    void drain(std::chrono::milliseconds) override {}
+    void discardInput() override {}
+    QByteArray readAll() override { return {}; }
+
+private:
+    bool m_open = false;
+};
+
+}  // namespace BenchUtil
