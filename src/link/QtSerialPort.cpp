@@ -22,6 +22,14 @@ constexpr std::chrono::milliseconds kDrainPollStep{1};
 // the line could make it run that long.
 constexpr std::chrono::milliseconds kCollectLimit{200};
 
+// A failed read or write system call means the device is gone or unusable: a pulled USB
+// adapter, or a pseudo-terminal whose other end hung up (Qt reports those as ReadError, as
+// the read sees end of file, not as ResourceError).
+bool isLoss(QSerialPort::SerialPortError error) {
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+           error == QSerialPort::WriteError;
+}
+
 int remainingMs(std::chrono::steady_clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
@@ -53,13 +61,13 @@ QtSerialPort::QtSerialPort() {
 void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
     // Closing here could pull the device from under a waitFor... call that is still running;
     // the next operation closes the port and reports the loss instead.
-    if (error == QSerialPort::ResourceError) {
-        m_vanished = true;
+    if (isLoss(error)) {
+        m_lost = true;
     }
 }
 
 void QtSerialPort::open(const QString& deviceName) {
-    m_vanished = false;
+    m_lost = false;
     m_deviceName = deviceName;
     m_port.setPortName(deviceName);
     if (!m_port.open(QIODevice::ReadWrite)) {
@@ -76,7 +84,7 @@ void QtSerialPort::open(const QString& deviceName) {
 }
 
 void QtSerialPort::close() {
-    m_vanished = false;
+    m_lost = false;
     if (m_port.isOpen()) {
         m_port.close();
     }
@@ -84,20 +92,20 @@ void QtSerialPort::close() {
 
 void QtSerialPort::fail(const std::string& what) {
     const std::string reason =
-        m_vanished ? std::string("device vanished") : m_port.errorString().toStdString();
+        m_lost ? std::string("device vanished") : m_port.errorString().toStdString();
     close();
     throw PortError(m_deviceName.toStdString() + ": " + what + " (" + reason + ")");
 }
 
-void QtSerialPort::failIfVanished() {
-    if (m_vanished || m_port.error() == QSerialPort::ResourceError) {
-        m_vanished = true;
+void QtSerialPort::failIfLost() {
+    if (m_lost || isLoss(m_port.error())) {
+        m_lost = true;
         fail("lost");
     }
 }
 
 void QtSerialPort::requireOpen(const char* operation) {
-    failIfVanished();
+    failIfLost();
     if (!m_port.isOpen()) {
         throw PortError(m_deviceName.toStdString() + ": " + operation + " on a closed port");
     }
@@ -106,7 +114,7 @@ void QtSerialPort::requireOpen(const char* operation) {
 void QtSerialPort::write(const QByteArray& bytes) {
     requireOpen("write");
     if (m_port.write(bytes) != bytes.size()) {
-        failIfVanished();
+        failIfLost();
         throw PortError(m_deviceName.toStdString() + ": write refused (" +
                         m_port.errorString().toStdString() + ")");
     }
@@ -116,11 +124,11 @@ void QtSerialPort::write(const QByteArray& bytes) {
     const auto deadline = std::chrono::steady_clock::now() + kHandOverLimit;
     while (m_port.bytesToWrite() > 0) {
         if (!m_port.waitForBytesWritten(remainingMs(deadline))) {
-            failIfVanished();
+            failIfLost();
             throw PortError(m_deviceName.toStdString() + ": the system did not take the bytes");
         }
     }
-    failIfVanished();
+    failIfLost();
 }
 
 void QtSerialPort::drain(std::chrono::milliseconds limit) {
@@ -128,7 +136,7 @@ void QtSerialPort::drain(std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (m_port.bytesToWrite() > 0) {
         if (!m_port.waitForBytesWritten(remainingMs(deadline))) {
-            failIfVanished();
+            failIfLost();
             throw PortError(m_deviceName.toStdString() + ": drain timed out");
         }
     }
@@ -155,7 +163,7 @@ void QtSerialPort::drainToUart(std::chrono::steady_clock::time_point deadline) {
         QThread::msleep(static_cast<unsigned long>(kDrainPollStep.count()));
     }
     if (::tcdrain(handle) != 0) {
-        m_vanished = true;
+        m_lost = true;
         fail("drain failed");
     }
 #endif
@@ -174,7 +182,7 @@ QByteArray QtSerialPort::readAll() {
     const QDeadlineTimer collectLimit(kCollectLimit);
     while (!collectLimit.hasExpired() && m_port.waitForReadyRead(0)) {
     }
-    failIfVanished();
+    failIfLost();
     m_port.clearError();
     return m_port.readAll();
 }
