@@ -42,11 +42,11 @@ inline double residentMiB() {
 // without a bar (bar < 0) is printed for information.
 inline bool report(const char* figure, double value, const char* unit, double bar = -1) {
     if (bar < 0) {
-        std::printf("%-48s %9.2f %-3s\n", figure, value, unit);
+        std::printf("%-48s %9.3f %-3s\n", figure, value, unit);
         return true;
     }
     const bool ok = value <= bar;
-    std::printf("%-48s %9.2f %-3s  bar <= %-7.1f %s\n", figure, value, unit, bar,
+    std::printf("%-48s %9.3f %-3s  bar <= %-7.1f %s\n", figure, value, unit, bar,
                 ok ? "ok" : "FAILS");
     return ok;
 }

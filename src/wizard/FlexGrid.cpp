@@ -26,6 +26,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     applyDefaultGeometry();
 
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (!index.isValid()) {
+            return;
+        }
         m_row = index.row() + 1;
         m_col = index.column() + 1;
         Q_EMIT dataCellClicked();

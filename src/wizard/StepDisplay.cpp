@@ -17,6 +17,7 @@
 #include "WizardTiming.h"
 
 void StepDisplay::showStep() {
+    ++m_pagesShown;
     switch (m_x.state.StepNum.value()) {
         case 1:
             return showParameterPage();

@@ -22,6 +22,9 @@ public:
     void showStep();
     // One page back. A failure is reported with the port message.
     void onPreClicked();
+    // Counts every showStep, so a handler that yields can tell whether a page was shown
+    // meanwhile.
+    unsigned pagesShown() const { return m_pagesShown; }
 
 private:
     void showParameterPage();
@@ -34,4 +37,5 @@ private:
     void showColumnPage();
 
     WizardContext m_x;
+    unsigned m_pagesShown = 0;
 };

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "Picking.h"
 #include "PolarityBlink.h"
 #include "StepAdvance.h"
 #include "StepDisplay.h"
+#include "UndoPick.h"
 #include "WizardContext.h"
 
 // The scan wizard: its handlers, wired to the controls they serve.
@@ -20,4 +22,6 @@ private:
     StepDisplay m_display;
     StepAdvance m_advance;
     PolarityBlink m_blink;
+    Picking m_picking;
+    UndoPick m_undo;
 };

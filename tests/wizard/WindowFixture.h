@@ -67,6 +67,11 @@ struct WindowFixture {
             clickNext();
         }
     }
+    // A click on a data cell of a pick grid, as the grid reports it.
+    void pick(FlexGrid* grid, int row, int col) {
+        grid->setCurrentIndex(grid->model()->index(row - 1, col - 1));
+        Q_EMIT grid->clicked(grid->currentIndex());
+    }
     // The page in front, by its frame's name.
     QString front() {
         for (QGroupBox* f : {c().OeFrame, c().DisFrame, c().HangFrame, c().LieFrame}) {

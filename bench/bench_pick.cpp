@@ -1,0 +1,90 @@
+// Prints the time from a click on a pick grid cell to the test packet written to the port, for
+// a 255 x 128 module: the median over many row picks and many column picks.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdio>
+
+#include "BenchUtil.h"
+#include "FlexGrid.h"
+#include "Lumotrix.h"
+#include "Notifier.h"
+
+namespace {
+
+class SilentNotifier : public Notifier {
+public:
+    void showMessage(const QString& text) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+};
+
+// Notes when the first packet after a click was written.
+class TimingPort : public BenchUtil::NullPort {
+public:
+    void write(const QByteArray&) override {
+        if (m_clock.isValid() && m_latency < 0) {
+            m_latency = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
+        }
+    }
+    void startClock() {
+        m_latency = -1;
+        m_clock.start();
+    }
+    double latency() const { return m_latency; }
+
+private:
+    QElapsedTimer m_clock;
+    double m_latency = -1;
+};
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double clickToPacket(TimingPort& port, FlexGrid& grid, int row, int col) {
+    grid.setCurrentIndex(grid.model()->index(row - 1, col - 1));
+    port.startClock();
+    Q_EMIT grid.clicked(grid.currentIndex());
+    return port.latency();
+}
+
+constexpr int kPicks = 400;
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    TimingPort port;
+    SilentNotifier notifier;
+    Lumotrix program(port, notifier, [](int n) { return QStringLiteral("COM%1").arg(n); });
+    program.startUp();
+    OE& window = program.window();
+    const OEControls& c = window.controls();
+    window.show();
+    c.LedWidth->setText(QStringLiteral("255"));
+    c.LedHeigh->setText(QStringLiteral("128"));
+    for (int i = 0; i < 3; ++i) {
+        c.NextB->click();
+    }
+    QApplication::processEvents();
+
+    std::vector<double> rows;
+    for (int i = 0; i < kPicks; ++i) {
+        rows.push_back(clickToPacket(port, *c.HangGrid, 1 + i % 128, 1 + (i * 7) % 255));
+        c.Undo->click();  // stay below the scan count
+    }
+    c.NextB->click();
+    std::vector<double> cols;
+    for (int i = 0; i < kPicks; ++i) {
+        cols.push_back(clickToPacket(port, *c.LieGrid, 1 + i % 128, 1 + (i * 7) % 255));
+        c.Undo->click();
+    }
+    std::printf("Click on a pick grid cell to its test packet, 255 x 128 module, median of %d\n",
+                kPicks);
+    bool ok = BenchUtil::report("row pick (one yield to the event loop)", median(rows), "ms", 2);
+    ok = BenchUtil::report("column pick", median(cols), "ms", 2) && ok;
+    return ok ? 0 : 1;
+}
