@@ -90,4 +90,4 @@ void PortNamesTest::toolTipNamesTheDeviceOrSaysThereIsNone() {
 }
 
 QTEST_GUILESS_MAIN(PortNamesTest)
-#include "PortNamesTest.moc"
+#include "tst_link_port_names.moc"

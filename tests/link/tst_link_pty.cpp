@@ -208,4 +208,4 @@ void LinkPtyTest::hangUpDuringAnExchangeFailsThatExchange() {
 }
 
 QTEST_GUILESS_MAIN(LinkPtyTest)
-#include "LinkPtyTest.moc"
+#include "tst_link_pty.moc"

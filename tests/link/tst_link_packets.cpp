@@ -154,4 +154,4 @@ void PacketsTest::wrongImageSliceLengthsAreRefused() {
 }
 
 QTEST_GUILESS_MAIN(PacketsTest)
-#include "PacketsTest.moc"
+#include "tst_link_packets.moc"

@@ -172,4 +172,4 @@ void LinkTest::vanishedDeviceIsReportedOnceAndTheNextSendReopens() {
 }
 
 QTEST_GUILESS_MAIN(LinkTest)
-#include "LinkTest.moc"
+#include "tst_link_fake_port.moc"
