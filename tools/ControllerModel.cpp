@@ -78,7 +78,7 @@ ControllerModel::Reaction ControllerModel::handle(const QByteArray& packet) {
         reaction = handleDownLoadEnd(packet);
     } else if (byteAt(packet, 5) == 0x60 && kind.endsWith(QLatin1String("Test"))) {
         reaction = handleTest(packet);
-    } else if (byteAt(packet, 5) == 0x0A) {
+    } else if (kind == QLatin1String("SetAddress") || kind == QLatin1String("ReadAddress")) {
         reaction = handleSetting(packet);
     } else {
         reaction.log = kind;

@@ -76,6 +76,9 @@ void ControllerModelTest::answersAndLogsEachKind_data() {
     QTest::newRow("garbage") << garbage << kReadAddress
                              << QStringLiteral("ReadAddress -> A5 13 FF 00 C3")
                              << hex("A513FF00C3");
+    QTest::newRow("unknown setting sub-code")
+        << plain << hex("5AA528FFFF0A070007") + QByteArray(31, '\0')
+        << QStringLiteral("unknown packet 5A A5 28 FF FF 0A 07 00 07") << QByteArray();
     QTest::newRow("bad checksum is ignored")
         << plain << badChecksum
         << QStringLiteral("HangTest checksum BAD (got 15, want 14), ignored") << QByteArray();
