@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "FileDialogs.h"
 #include "SerialPort.h"
 
 // Small helpers shared by the benchmark programs: medians of repeated runs, resident memory,
@@ -64,6 +65,13 @@ public:
 
 private:
     bool m_open = false;
+};
+
+// The benchmarks never save or open files: every dialog is cancelled.
+class NoDialogs : public FileDialogs {
+public:
+    QString askSaveFileName(const QString&, const QString&) override { return {}; }
+    QString askOpenFileName(const QString&, const QString&) override { return {}; }
 };
 
 }  // namespace BenchUtil

@@ -13,7 +13,7 @@
 namespace {
 
 class SilentNotifier : public Notifier {
-public:
+  public:
     void showMessage(const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
@@ -27,7 +27,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     BenchUtil::NullPort port;
     SilentNotifier notifier;
-    Lumotrix program(port, notifier, [](int n) { return QStringLiteral("COM%1").arg(n); });
+    BenchUtil::NoDialogs dialogs;
+    Lumotrix program(
+        {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
     program.startUp();
     OE& window = program.window();
     window.show();
@@ -45,13 +47,17 @@ int main(int argc, char* argv[]) {
     first.start();
     showPage(2);
     const double firstPage2 = static_cast<double>(first.nsecsElapsed()) / 1e6;
-    const double page2 = BenchUtil::medianMs(kRuns, [&] { showPage(1); }, [&] { showPage(2); });
-    const double page2Painted = BenchUtil::medianMs(kRuns, [&] { showPage(1); }, [&] {
-        showPage(2);
-        QApplication::processEvents();
-    });
+    const double page2 = BenchUtil::medianMs(
+        kRuns, [&] { showPage(1); }, [&] { showPage(2); });
+    const double page2Painted = BenchUtil::medianMs(
+        kRuns, [&] { showPage(1); },
+        [&] {
+            showPage(2);
+            QApplication::processEvents();
+        });
     FlexGrid& hang = *window.controls().HangGrid;
-    const double clear = BenchUtil::medianMs(kRuns, [] {}, [&] { GridLayout::clearRowGrid(hang); });
+    const double clear = BenchUtil::medianMs(
+        kRuns, [] {}, [&] { GridLayout::clearRowGrid(hang); });
     QApplication::processEvents();
     const double gridsMiB = BenchUtil::residentMiB() - emptyMiB;
 

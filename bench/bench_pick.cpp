@@ -14,7 +14,7 @@
 namespace {
 
 class SilentNotifier : public Notifier {
-public:
+  public:
     void showMessage(const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
@@ -22,7 +22,7 @@ public:
 
 // Notes when the first packet after a click was written.
 class TimingPort : public BenchUtil::NullPort {
-public:
+  public:
     void write(const QByteArray&) override {
         if (m_clock.isValid() && m_latency < 0) {
             m_latency = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
@@ -34,7 +34,7 @@ public:
     }
     double latency() const { return m_latency; }
 
-private:
+  private:
     QElapsedTimer m_clock;
     double m_latency = -1;
 };
@@ -59,7 +59,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     TimingPort port;
     SilentNotifier notifier;
-    Lumotrix program(port, notifier, [](int n) { return QStringLiteral("COM%1").arg(n); });
+    BenchUtil::NoDialogs dialogs;
+    Lumotrix program(
+        {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
     program.startUp();
     OE& window = program.window();
     const OEControls& c = window.controls();

@@ -1,11 +1,31 @@
 #include "Lumotrix.h"
 
-#include <utility>
+#include <QComboBox>
+#include <QPushButton>
 
-Lumotrix::Lumotrix(SerialPort& port, Notifier& notifier,
-                   std::function<QString(int)> resolvePortName)
-    : m_notifier(notifier),
-      m_link(port, std::move(resolvePortName)),
+#include "PortNames.h"
+
+Lumotrix::Lumotrix(const Seams& seams)
+    : m_notifier(seams.notifier),
+      m_link(seams.port, seams.resolvePortName),
       m_window(m_link),
       m_wizard(WizardContext{m_window.controls(), m_window.state(), m_window.frames(), m_link,
-                             m_notifier}) {}
+                             m_notifier}),
+      m_mapFiles(m_window.state(), seams.dialogs, m_notifier,
+                 [this] { m_window.controls().DownLoad->setEnabled(true); }) {
+    const OEControls& c = m_window.controls();
+    QObject::connect(c.Complete, &QPushButton::clicked, [this] { m_mapFiles.onCompleteClicked(); });
+    QObject::connect(c.Open, &QPushButton::clicked, [this] { m_mapFiles.onOpenClicked(); });
+}
+
+void Lumotrix::showPortDevices(const PortNames& names) {
+    QComboBox* list = m_window.controls().Combo1;
+    for (int i = 0; i < list->count(); ++i) {
+        list->setItemData(i, names.toolTip(i + 1), Qt::ToolTipRole);
+    }
+    auto showChosen = [list] {
+        list->setToolTip(list->itemData(list->currentIndex(), Qt::ToolTipRole).toString());
+    };
+    QObject::connect(list, &QComboBox::currentIndexChanged, list, showChosen);
+    showChosen();
+}

@@ -4,9 +4,12 @@
 #include <functional>
 
 #include "Link.h"
+#include "MapFileCommands.h"
 #include "OE.h"
 #include "Wizard.h"
 
+class FileDialogs;
+class PortNames;
 class Notifier;
 class SerialPort;
 
@@ -15,17 +18,30 @@ class SerialPort;
 // so the program runs the same on real devices and under test.
 class Lumotrix {
 public:
-    Lumotrix(SerialPort& port, Notifier& notifier, std::function<QString(int)> resolvePortName);
+    // The seams the program works through: the serial port, messages to the user, file dialogs,
+    // and how a port number 1..12 becomes a device name.
+    struct Seams {
+        SerialPort& port;
+        Notifier& notifier;
+        FileDialogs& dialogs;
+        std::function<QString(int)> resolvePortName;
+    };
+
+    explicit Lumotrix(const Seams& seams);
 
     OE& window() { return m_window; }
     Link& link() { return m_link; }
     Wizard& wizard() { return m_wizard; }
     // Start-up: the parameter page with its defaults, port 1 chosen and still closed.
     void startUp() { m_window.startUp(); }
+    // Gives every entry of the port list a tooltip naming the device it stands for, and the
+    // list itself the tooltip of the entry chosen.
+    void showPortDevices(const PortNames& names);
 
 private:
     Notifier& m_notifier;
     Link m_link;
     OE m_window;
     Wizard m_wizard;
+    MapFileCommands m_mapFiles;
 };

@@ -1,8 +1,10 @@
 #include "MessageBoxNotifier.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 void MessageBoxNotifier::showMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, m_parent);
+    QWidget* parent = m_parent != nullptr ? m_parent : QApplication::activeWindow();
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
     box.exec();
 }

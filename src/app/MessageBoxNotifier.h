@@ -4,8 +4,8 @@
 
 class QWidget;
 
-// Shows each message in a modal message box with an OK button only, over the given window,
-// with no title of its own.
+// Shows each message in a modal message box with an OK button only, over the given window (or
+// the active one when none is given), with no title of its own.
 class MessageBoxNotifier : public Notifier {
 public:
     explicit MessageBoxNotifier(QWidget* parent) : m_parent(parent) {}

@@ -2,6 +2,8 @@
 
 #include "Lumotrix.h"
 #include "MessageBoxNotifier.h"
+#include "PortNames.h"
+#include "QtFileDialogs.h"
 #include "QtSerialPort.h"
 
 int main(int argc, char* argv[]) {
@@ -10,7 +12,10 @@ int main(int argc, char* argv[]) {
 
     QtSerialPort port;
     MessageBoxNotifier notifier(nullptr);
-    Lumotrix program(port, notifier, [](int n) { return QStringLiteral("COM%1").arg(n); });
+    QtFileDialogs dialogs(nullptr);
+    const PortNames names;
+    Lumotrix program({port, notifier, dialogs, [&names](int n) { return names.deviceName(n); }});
+    program.showPortDevices(names);
     program.startUp();
     program.window().show();
     return QApplication::exec();

@@ -16,6 +16,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // A click on a cell at the edge must not scroll the grid under the mouse: the next click
+    // would land on another LED.
+    setAutoScroll(false);
     horizontalHeader()->setSectionsClickable(false);
     verticalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -62,6 +62,7 @@ void Picking::pickRow(int row, int col) {
 void Picking::storeRowPick(Int16 value) {
     m_x.state.dataBuffer.set(m_x.state.DataBufferP + kRowPicksAt, value);
     m_x.state.DataBufferP += 1;
+    m_x.state.rowPicksMade = m_x.state.DataBufferP;
     m_x.link.sendPacket(Packets::hangTest(m_x.state.DataBufferP.value()));
     if (m_x.state.DataBufferP == m_x.state.dataBuffer.at(3)) {
         m_advance.onNextBClicked();

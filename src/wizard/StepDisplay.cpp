@@ -83,6 +83,7 @@ void StepDisplay::showRowPage() {
     m_x.c.Complete->setEnabled(false);
     GridLayout::clearRowGrid(*m_x.c.HangGrid);
     m_x.state.DataBufferP = 0;
+    m_x.state.rowPicksMade = 0;
     m_x.link.sendPacket(Packets::hangTest(m_x.state.DataBufferP.value()));
 }
 

@@ -43,6 +43,7 @@ void UndoPick::onUndoClicked() {
 
 void UndoPick::undoRowPick() {
     m_x.state.DataBufferP -= 1;
+    m_x.state.rowPicksMade = m_x.state.DataBufferP;
     const Int16 value = m_x.state.dataBuffer.at(m_x.state.DataBufferP + 8);
     const PickValue::Cell cell = PickValue::decode(value, m_x.state.dataBuffer.at(0));
     repaint(*m_x.c.HangGrid, cell, GridLayout::isRowGuide(cell.row.value()));

@@ -14,11 +14,12 @@
 #include "IntervalTimer.h"
 #include "Lumotrix.h"
 #include "RecordingNotifier.h"
+#include "ScriptedDialogs.h"
 
 // The main window as start-up leaves it: captions, places, defaults, focus, page stacking.
 class WindowTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void init();
     void cleanup();
 
@@ -42,26 +43,31 @@ private Q_SLOTS:
     void exactlyOnePageShowsAfterEachBringToFront();
     void choosingAPortSetsTheNumberWithoutOpening();
 
-private:
+  private:
     QWidget* control(const QString& name) const;
     QList<QWidget*> visiblePages() const;
 
     std::unique_ptr<FakeSerialPort> m_port;
     std::unique_ptr<RecordingNotifier> m_notifier;
+    ScriptedDialogs m_dialogs;
     std::unique_ptr<Lumotrix> m_program;
 };
 
 namespace {
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
-int px(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+int px(int twips, double dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
 }  // namespace
 
 void WindowTest::init() {
     m_port = std::make_unique<FakeSerialPort>();
     m_notifier = std::make_unique<RecordingNotifier>();
-    m_program = std::make_unique<Lumotrix>(*m_port, *m_notifier,
-                                           [](int n) { return QStringLiteral("COM%1").arg(n); });
+    m_program = std::make_unique<Lumotrix>(Lumotrix::Seams{
+        *m_port, *m_notifier, m_dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
     m_program->startUp();
 }
 
@@ -142,7 +148,8 @@ void WindowTest::startUpSendsNothingAndLeavesPort1Closed() {
 void WindowTest::startUpChoosesPort1WhateverWasChosenBefore() {
     FakeSerialPort port;
     RecordingNotifier notifier;
-    Lumotrix program(port, notifier, [](int n) { return QStringLiteral("COM%1").arg(n); });
+    Lumotrix program(
+        {port, notifier, m_dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
     program.window().controls().Combo1->setCurrentIndex(6);
     QCOMPARE(program.link().portNumber(), 7);
     program.startUp();
@@ -153,21 +160,50 @@ void WindowTest::startUpChoosesPort1WhateverWasChosenBefore() {
 void WindowTest::controlsCarryTheirCaptions_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    const QList<QPair<const char*, const char*>> rows = {
-        {"Cell", "单元板参数"}, {"Frame1", "设置屏号"},
-        {"OeFrame", "第1步 OE极性选择"}, {"DisFrame", "第2步 显示极性选择"},
-        {"HangFrame", "第3步 行选择"}, {"LieFrame", "第4步 列选择"},
-        {"Pre", "上一步"}, {"NextB", "下一步"}, {"Undo", "后退"}, {"Complete", "完成"},
-        {"Open", "打开"}, {"DownLoad", "下载"},
-        {"Label1", "宽度"}, {"Label2", "高度"}, {"Label3", "颜色"}, {"Label4", "扫描周期"},
-        {"Label5", "红绿数量"}, {"LedWidth", "64"}, {"LedHeigh", "32"},
-        {"Label11", "屏号"}, {"Text2", "0"}, {"Label7", "IP地址"}, {"Text1", "192"},
-        {"Label8", "."}, {"Text3", "168"}, {"Label9", "."}, {"Text4", "0"}, {"Label10", "."},
-        {"Text5", "100"}, {"Command1", "设置"}, {"Command2", "读出"}, {"Label6", ""},
-        {"OeDisFrame", ""}, {"OeDis(0)", "1"}, {"OeDis(1)", "2"}, {"OeSelectFrame", ""},
-        {"OeSelect(0)", "1亮"}, {"OeSelect(1)", "2亮"}, {"DisDisFrame", ""}, {"DisDis(0)", "1"},
-        {"DisDis(1)", "2"}, {"DisSelectFrame", ""}, {"DisSelect(0)", "1亮"},
-        {"DisSelect(1)", "2亮"}};
+    const QList<QPair<const char*, const char*>> rows = {{"Cell", "单元板参数"},
+                                                         {"Frame1", "设置屏号"},
+                                                         {"OeFrame", "第1步 OE极性选择"},
+                                                         {"DisFrame", "第2步 显示极性选择"},
+                                                         {"HangFrame", "第3步 行选择"},
+                                                         {"LieFrame", "第4步 列选择"},
+                                                         {"Pre", "上一步"},
+                                                         {"NextB", "下一步"},
+                                                         {"Undo", "后退"},
+                                                         {"Complete", "完成"},
+                                                         {"Open", "打开"},
+                                                         {"DownLoad", "下载"},
+                                                         {"Label1", "宽度"},
+                                                         {"Label2", "高度"},
+                                                         {"Label3", "颜色"},
+                                                         {"Label4", "扫描周期"},
+                                                         {"Label5", "红绿数量"},
+                                                         {"LedWidth", "64"},
+                                                         {"LedHeigh", "32"},
+                                                         {"Label11", "屏号"},
+                                                         {"Text2", "0"},
+                                                         {"Label7", "IP地址"},
+                                                         {"Text1", "192"},
+                                                         {"Label8", "."},
+                                                         {"Text3", "168"},
+                                                         {"Label9", "."},
+                                                         {"Text4", "0"},
+                                                         {"Label10", "."},
+                                                         {"Text5", "100"},
+                                                         {"Command1", "设置"},
+                                                         {"Command2", "读出"},
+                                                         {"Label6", ""},
+                                                         {"OeDisFrame", ""},
+                                                         {"OeDis(0)", "1"},
+                                                         {"OeDis(1)", "2"},
+                                                         {"OeSelectFrame", ""},
+                                                         {"OeSelect(0)", "1亮"},
+                                                         {"OeSelect(1)", "2亮"},
+                                                         {"DisDisFrame", ""},
+                                                         {"DisDis(0)", "1"},
+                                                         {"DisDis(1)", "2"},
+                                                         {"DisSelectFrame", ""},
+                                                         {"DisSelect(0)", "1亮"},
+                                                         {"DisSelect(1)", "2亮"}};
     for (const auto& [name, caption] : rows) {
         QTest::newRow(name) << u(name) << u(caption);
     }
@@ -199,8 +235,8 @@ void WindowTest::comboBoxesHoldTheirLists_data() {
     QTest::newRow("LedScan") << u("LedScan") << QStringList{u("16"), u("8"), u("4"), u("1")};
     QTest::newRow("LedInNum") << u("LedInNum") << QStringList{u("1"), u("2"), u("3"), u("4")};
     QTest::newRow("Combo1") << u("Combo1")
-                            << QStringList{u("COM1"), u("COM2"), u("COM3"), u("COM4"),
-                                           u("COM5"), u("COM6"), u("COM7"), u("COM8"),
+                            << QStringList{u("COM1"), u("COM2"),  u("COM3"),  u("COM4"),
+                                           u("COM5"), u("COM6"),  u("COM7"),  u("COM8"),
                                            u("COM9"), u("COM10"), u("COM11"), u("COM12")};
 }
 
@@ -227,22 +263,38 @@ void WindowTest::controlsSitWhereTheLayoutPutsThem_data() {
         int l, t, w, h;
     };
     const Row rows[] = {
-        {"Cell", "OE", 240, 240, 2895, 3735},        {"Frame1", "OE", 3120, 240, 3135, 3735},
-        {"Combo1", "OE", 240, 4237, 855, 300},       {"Pre", "OE", 1200, 4200, 735, 375},
-        {"NextB", "OE", 2040, 4200, 735, 375},       {"Undo", "OE", 2880, 4200, 615, 375},
-        {"Complete", "OE", 3600, 4200, 615, 375},    {"Open", "OE", 4800, 4200, 615, 375},
-        {"DownLoad", "OE", 5520, 4200, 615, 375},    {"Label1", "Cell", 480, 495, 735, 255},
-        {"LedWidth", "Cell", 1320, 480, 735, 270},   {"Label2", "Cell", 480, 975, 735, 255},
-        {"LedHeigh", "Cell", 1320, 960, 735, 270},   {"Label3", "Cell", 480, 1440, 735, 255},
-        {"LedColor", "Cell", 1320, 1440, 735, 300},  {"Label4", "Cell", 480, 1920, 735, 255},
-        {"LedScan", "Cell", 1320, 1920, 735, 300},   {"Label5", "Cell", 480, 2400, 735, 255},
-        {"LedInNum", "Cell", 1320, 2400, 735, 300},  {"Label11", "Frame1", 360, 480, 735, 255},
-        {"Text2", "Frame1", 1200, 480, 375, 270},    {"Label7", "Frame1", 360, 840, 735, 255},
-        {"Text1", "Frame1", 1200, 840, 375, 270},    {"Label8", "Frame1", 1560, 840, 135, 495},
-        {"Text3", "Frame1", 1680, 840, 375, 270},    {"Label9", "Frame1", 2040, 840, 135, 495},
-        {"Text4", "Frame1", 2160, 840, 375, 270},    {"Label10", "Frame1", 2520, 840, 135, 495},
-        {"Text5", "Frame1", 2640, 840, 375, 270},    {"Command1", "Frame1", 1200, 1440, 615, 375},
-        {"Command2", "Frame1", 1920, 1440, 615, 375}, {"Label6", "Frame1", 480, 2400, 1695, 375},
+        {"Cell", "OE", 240, 240, 2895, 3735},
+        {"Frame1", "OE", 3120, 240, 3135, 3735},
+        {"Combo1", "OE", 240, 4237, 855, 300},
+        {"Pre", "OE", 1200, 4200, 735, 375},
+        {"NextB", "OE", 2040, 4200, 735, 375},
+        {"Undo", "OE", 2880, 4200, 615, 375},
+        {"Complete", "OE", 3600, 4200, 615, 375},
+        {"Open", "OE", 4800, 4200, 615, 375},
+        {"DownLoad", "OE", 5520, 4200, 615, 375},
+        {"Label1", "Cell", 480, 495, 735, 255},
+        {"LedWidth", "Cell", 1320, 480, 735, 270},
+        {"Label2", "Cell", 480, 975, 735, 255},
+        {"LedHeigh", "Cell", 1320, 960, 735, 270},
+        {"Label3", "Cell", 480, 1440, 735, 255},
+        {"LedColor", "Cell", 1320, 1440, 735, 300},
+        {"Label4", "Cell", 480, 1920, 735, 255},
+        {"LedScan", "Cell", 1320, 1920, 735, 300},
+        {"Label5", "Cell", 480, 2400, 735, 255},
+        {"LedInNum", "Cell", 1320, 2400, 735, 300},
+        {"Label11", "Frame1", 360, 480, 735, 255},
+        {"Text2", "Frame1", 1200, 480, 375, 270},
+        {"Label7", "Frame1", 360, 840, 735, 255},
+        {"Text1", "Frame1", 1200, 840, 375, 270},
+        {"Label8", "Frame1", 1560, 840, 135, 495},
+        {"Text3", "Frame1", 1680, 840, 375, 270},
+        {"Label9", "Frame1", 2040, 840, 135, 495},
+        {"Text4", "Frame1", 2160, 840, 375, 270},
+        {"Label10", "Frame1", 2520, 840, 135, 495},
+        {"Text5", "Frame1", 2640, 840, 375, 270},
+        {"Command1", "Frame1", 1200, 1440, 615, 375},
+        {"Command2", "Frame1", 1920, 1440, 615, 375},
+        {"Label6", "Frame1", 480, 2400, 1695, 375},
         {"OeDisFrame", "OeFrame", 720, 480, 3495, 735},
         {"OeDis(0)", "OeDisFrame", 360, 240, 495, 375},
         {"OeDis(1)", "OeDisFrame", 2160, 240, 495, 375},
@@ -346,12 +398,11 @@ void WindowTest::focusStartsInWidthAndFollowsTheFormOrder() {
     QCOMPARE(window.focusWidget(), c.LedWidth);
 
     const QList<QWidget*> expected = {
-        c.LedWidth,     c.LedHeigh,     c.LedColor,  c.LedScan,     c.LedInNum,
-        c.Pre,          c.NextB,        c.Complete,  c.Open,        c.DownLoad,
-        c.Combo1,       c.OeDis[0],     c.OeDis[1],  c.OeSelect[0], c.OeSelect[1],
-        c.DisSelect[0], c.DisSelect[1], c.DisDis[0], c.DisDis[1],   c.HangGrid,
-        c.LieGrid,      c.Text2,        c.Command1,  c.Command2,    c.Text1,
-        c.Text3,        c.Text4,        c.Text5,     c.Undo};
+        c.LedWidth,  c.LedHeigh,    c.LedColor,    c.LedScan,      c.LedInNum,     c.Pre,
+        c.NextB,     c.Complete,    c.Open,        c.DownLoad,     c.Combo1,       c.OeDis[0],
+        c.OeDis[1],  c.OeSelect[0], c.OeSelect[1], c.DisSelect[0], c.DisSelect[1], c.DisDis[0],
+        c.DisDis[1], c.HangGrid,    c.LieGrid,     c.Text2,        c.Command1,     c.Command2,
+        c.Text1,     c.Text3,       c.Text4,       c.Text5,        c.Undo};
     QList<QWidget*> chain;
     QWidget* w = c.LedWidth;
     do {
@@ -380,7 +431,8 @@ void WindowTest::exactlyOnePageShowsAfterEachBringToFront_data() {
     QTest::newRow("row step") << QStringList{u("HangFrame")} << u("HangFrame");
     QTest::newRow("column step") << QStringList{u("LieFrame")} << u("LieFrame");
     QTest::newRow("row then column") << QStringList{u("HangFrame"), u("LieFrame")} << u("LieFrame");
-    QTest::newRow("column then row") << QStringList{u("LieFrame"), u("HangFrame")} << u("HangFrame");
+    QTest::newRow("column then row")
+        << QStringList{u("LieFrame"), u("HangFrame")} << u("HangFrame");
     QTest::newRow("step then parameters")
         << QStringList{u("DisFrame"), u("Cell"), u("Frame1")} << cellPage;
     QTest::newRow("parameters in the other order")

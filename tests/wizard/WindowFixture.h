@@ -15,6 +15,7 @@
 #include "IntervalTimer.h"
 #include "Lumotrix.h"
 #include "RecordingNotifier.h"
+#include "ScriptedDialogs.h"
 
 // The recording port with a hook run before each write, to fail one write of several.
 struct HookedPort : FakeSerialPort {
@@ -43,11 +44,12 @@ struct HookedNotifier : RecordingNotifier {
 struct WindowFixture {
     HookedPort port;
     HookedNotifier notifier;
+    ScriptedDialogs dialogs;
     std::unique_ptr<Lumotrix> program;
 
     WindowFixture() {
-        program = std::make_unique<Lumotrix>(port, notifier,
-                                             [](int n) { return QStringLiteral("COM%1").arg(n); });
+        program = std::make_unique<Lumotrix>(Lumotrix::Seams{
+            port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
         program->startUp();
     }
 

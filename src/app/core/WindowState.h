@@ -17,4 +17,7 @@ struct WindowState {
     Int16 DataBufferP;        // row picks so far (page 4), or 8 x column picks (page 5)
     DataBuffer dataBuffer;
     MapImage mapImage;
+    // Row picks made since the row page was last shown, as that page left them; the save
+    // refuses a map whose scan lines were not all picked in this pass.
+    Int16 rowPicksMade;
 };

@@ -1,0 +1,35 @@
+#include "QtFileDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace {
+
+QString ask(QWidget* parent, QFileDialog::AcceptMode mode, const QString& description,
+            const QString& pattern) {
+    QFileDialog dialog(parent != nullptr ? parent : QApplication::activeWindow());
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                        : QFileDialog::ExistingFile);
+    // "bin Files(*.bin)" already names its pattern; Qt reads the part in parentheses.
+    dialog.setNameFilter(description.contains(pattern) ? description
+                                                       : description + QStringLiteral(" (") +
+                                                             pattern + QStringLiteral(")"));
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setDefaultSuffix(pattern.section(QLatin1Char('.'), -1));  // "name" -> "name.bin"
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+QString QtFileDialogs::askSaveFileName(const QString& description, const QString& pattern) {
+    return ask(m_parent, QFileDialog::AcceptSave, description, pattern);
+}
+
+QString QtFileDialogs::askOpenFileName(const QString& description, const QString& pattern) {
+    return ask(m_parent, QFileDialog::AcceptOpen, description, pattern);
+}
