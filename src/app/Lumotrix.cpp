@@ -12,10 +12,14 @@ Lumotrix::Lumotrix(const Seams& seams)
       m_wizard(WizardContext{m_window.controls(), m_window.state(), m_window.frames(), m_link,
                              m_notifier}),
       m_mapFiles(m_window.state(), seams.dialogs, m_notifier,
-                 [this] { m_window.controls().DownLoad->setEnabled(true); }) {
+                 [this] { m_window.controls().DownLoad->setEnabled(true); }),
+      m_commands(m_window, m_link, m_notifier) {
     const OEControls& c = m_window.controls();
     QObject::connect(c.Complete, &QPushButton::clicked, [this] { m_mapFiles.onCompleteClicked(); });
     QObject::connect(c.Open, &QPushButton::clicked, [this] { m_mapFiles.onOpenClicked(); });
+    QObject::connect(c.Command1, &QPushButton::clicked, [this] { m_commands.onCommand1Clicked(); });
+    QObject::connect(c.Command2, &QPushButton::clicked, [this] { m_commands.onCommand2Clicked(); });
+    QObject::connect(c.DownLoad, &QPushButton::clicked, [this] { m_commands.onDownLoadClicked(); });
 }
 
 void Lumotrix::showPortDevices(const PortNames& names) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+#include "ControllerCommands.h"
 #include "Link.h"
 #include "MapFileCommands.h"
 #include "OE.h"
@@ -32,6 +33,7 @@ public:
     OE& window() { return m_window; }
     Link& link() { return m_link; }
     Wizard& wizard() { return m_wizard; }
+    ControllerCommands& commands() { return m_commands; }
     // Start-up: the parameter page with its defaults, port 1 chosen and still closed.
     void startUp() { m_window.startUp(); }
     // Gives every entry of the port list a tooltip naming the device it stands for, and the
@@ -44,4 +46,5 @@ private:
     OE m_window;
     Wizard m_wizard;
     MapFileCommands m_mapFiles;
+    ControllerCommands m_commands;  // last: destroyed first, closing the port mid-exchange
 };

@@ -10,6 +10,7 @@
 #include "FlexGrid.h"
 #include "IntervalTimer.h"
 #include "Link.h"
+#include "StatusLabel.h"
 #include "Twips.h"
 #include "UiFonts.h"
 
@@ -159,7 +160,7 @@ void OE::createAddressFields() {
     m_c.Text5 = textBox(f, "Text5", u("100"), 2640, 840, 375, 270);
     m_c.Command1 = button(f, "Command1", u("设置"), 1200, 1440, 615, 375);
     m_c.Command2 = button(f, "Command2", u("读出"), 1920, 1440, 615, 375);
-    m_c.Label6 = label(f, "Label6", QString(), 480, 2400, 1695, 375);
+    m_c.Label6 = place(new StatusLabel(f), "Label6", 480, 2400, 1695, 375);
     for (QLabel* dot : {m_c.Label8, m_c.Label9, m_c.Label10}) {
         dot->setFont(UiFonts::simSun(15.75));
         dot->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -14,4 +14,8 @@ inline constexpr const char* kColourChoice = "请从列表中选择颜色（单�
 inline constexpr const char* kScanRange = "扫描周期必须在 1 到 16 之间";
 inline constexpr const char* kRedGreenChoice = "请从列表中选择红绿数量（1 到 4）";
 
+// Bad values in the screen number and IP address boxes.
+inline constexpr const char* kScreenRange = "屏号必须是 0 到 255 之间的整数";
+inline constexpr const char* kIpRange = "IP地址每一段必须是 0 到 255 之间的整数";
+
 }  // namespace Messages
