@@ -10,8 +10,11 @@
 #   - lumotrix-sim --help works, and lumotrix-sim --link makes its device link and removes it
 #     on TERM;
 #   - lumotrix starts offscreen, is still running after 2 s, and has printed no fatal error.
-# Exits non-zero at the first failure. Needs no root once the tools are installed.
+# Prints one line per check and exits non-zero when any failed. Needs no root once the tools are
+# installed. With a path, it checks that package instead of building one:
+#   scripts/package-test.sh [PACKAGE.deb]
 set -euo pipefail
+given="${1:+$(realpath "$1")}"
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh dpkg-dev file gzip lintian desktop-file-utils
 
@@ -19,8 +22,12 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 
-deb=$(scripts/package.sh | tail -n 1)
-[ -f "$deb" ] || { echo "FAIL: no package built" >&2; exit 1; }
+if [ -n "$given" ]; then
+    deb="$given"
+else
+    deb=$(scripts/package.sh | tail -n 1)
+fi
+[ -f "$deb" ] || { echo "FAIL: no package at '$deb'" >&2; exit 1; }
 echo "package: $deb"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/lumotrix-package-test.XXXXXX")
