@@ -151,6 +151,10 @@ ControllerModel::Reaction ControllerModel::handleMapData(const QByteArray& packe
         reaction.hangUp = true;
         return reaction;
     }
+    if (m_faults.silentDataPacket == number) {
+        reaction.log += QStringLiteral(", not answering");
+        return reaction;
+    }
     const auto code = m_faults.nakDataPacket == number ? kNak : Packets::kAck;
     reaction.answer = answerOrFault(QByteArray(1, static_cast<char>(code)));
     return reaction;

@@ -133,10 +133,11 @@ void PtyController::handlePacket(const QByteArray& packet,
     const ControllerModel::Reaction reaction = m_model.handle(packet);
     // The packet is handled only once it has crossed the line; until then it has not arrived.
     QTimer::singleShot(untilNow(arrived), Qt::PreciseTimer, this,
-                       [this, reaction, arrived, generation] {
+                       [this, packet, reaction, arrived, generation] {
                            if (generation != m_lineGeneration) {
                                return;
                            }
+                           Q_EMIT received(packet);
                            Q_EMIT logged(reaction.log);
                            if (reaction.hangUp) {
                                hangUp();

@@ -39,6 +39,8 @@ public:
 Q_SIGNALS:
     // One line for each packet, answer, stray byte run and hang-up.
     void logged(const QString& line);
+    // Every framed packet, byte for byte, once it has arrived (before its log line).
+    void received(const QByteArray& packet);
 
 private:
     void onReadable();

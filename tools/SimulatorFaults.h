@@ -8,6 +8,8 @@
 struct SimulatorFaults {
     // Answers nothing at all (SetAddress, ReadAddress, data packets).
     bool neverAnswer = false;
+    // Answers nothing to data packet k (counted from 1); 0 = always answers.
+    int silentDataPacket = 0;
     // Answers 15 instead of 06 to data packet k (counted from 1: sequence byte k - 1); 0 = never.
     int nakDataPacket = 0;
     // Holds every answer back this long after the request has arrived.

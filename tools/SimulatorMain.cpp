@@ -73,6 +73,8 @@ void addOptions(QCommandLineParser& parser) {
         option(QStringLiteral("nak"),
                QStringLiteral("Answer 15 instead of 06 to data packet <k> (1-16)."),
                QStringLiteral("k")),
+        option(QStringLiteral("silent"),
+               QStringLiteral("Answer nothing to data packet <k> (1-16)."), QStringLiteral("k")),
         option(QStringLiteral("late"), QStringLiteral("Answer <ms> milliseconds late."),
                QStringLiteral("ms")),
         option(QStringLiteral("short-read"),
@@ -103,6 +105,9 @@ Options readOptions(const QCommandLineParser& parser) {
     faults.strayAfterTest = QByteArray::fromHex(parser.value(QStringLiteral("stray")).toLatin1());
     if (parser.isSet(QStringLiteral("nak"))) {
         faults.nakDataPacket = positiveNumber(parser, QStringLiteral("nak"));
+    }
+    if (parser.isSet(QStringLiteral("silent"))) {
+        faults.silentDataPacket = positiveNumber(parser, QStringLiteral("silent"));
     }
     if (parser.isSet(QStringLiteral("late"))) {
         faults.answerDelay =

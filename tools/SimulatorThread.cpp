@@ -18,6 +18,13 @@ SimulatorThread::SimulatorThread(const SimulatorFaults& faults, const QString& l
     QObject::connect(
         m_controller, &PtyController::logged, m_controller,
         [this](const QString& line) { append(line); }, Qt::DirectConnection);
+    QObject::connect(
+        m_controller, &PtyController::received, m_controller,
+        [this](const QByteArray& packet) {
+            QMutexLocker lock(&m_mutex);
+            m_packets.append(packet);
+        },
+        Qt::DirectConnection);
     m_controller->moveToThread(&m_thread);
     QObject::connect(&m_thread, &QThread::finished, m_controller, &QObject::deleteLater);
     m_thread.start();
@@ -56,6 +63,11 @@ void SimulatorThread::append(const QString& line) {
     const QMutexLocker lock(&m_mutex);
     m_log.append(line);
     m_logGrew.wakeAll();
+}
+
+QList<QByteArray> SimulatorThread::packets() const {
+    QMutexLocker lock(&m_mutex);
+    return m_packets;
 }
 
 QStringList SimulatorThread::log() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,8 @@ public:
     QStringList log() const;
     // Waits until a log line containing text has been written; false after limit.
     bool waitForLog(const QString& text, std::chrono::milliseconds limit);
+    // Every packet received so far, byte for byte, in order.
+    QList<QByteArray> packets() const;
     // The image as the data packets have filled it.
     QByteArray image() const;
 
@@ -50,4 +53,5 @@ private:
     mutable QMutex m_mutex;
     QWaitCondition m_logGrew;
     QStringList m_log;
+    QList<QByteArray> m_packets;
 };

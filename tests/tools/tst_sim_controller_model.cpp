@@ -47,6 +47,8 @@ void ControllerModelTest::answersAndLogsEachKind_data() {
     nak3.nakDataPacket = 3;
     SimulatorFaults silent;
     silent.neverAnswer = true;
+    SimulatorFaults silentAt2;
+    silentAt2.silentDataPacket = 2;
     SimulatorFaults garbage;
     garbage.garbageAnswer = true;
     QByteArray badChecksum = kHangTest16;
@@ -65,6 +67,12 @@ void ControllerModelTest::answersAndLogsEachKind_data() {
     QTest::newRow("NAK to data packet 3")
         << nak3 << dataPacket(2, '\x11') << QStringLiteral("MapDataPacket #2 checksum ok -> 15")
         << hex("15");
+    QTest::newRow("silent at data packet 2")
+        << silentAt2 << dataPacket(1, '\x11')
+        << QStringLiteral("MapDataPacket #1 checksum ok, not answering") << QByteArray();
+    QTest::newRow("answers data packet 3 when silent at 2")
+        << silentAt2 << dataPacket(2, '\x11') << QStringLiteral("MapDataPacket #2 checksum ok -> 06")
+        << hex("06");
     QTest::newRow("no NAK to data packet 2")
         << nak3 << dataPacket(1, '\x11') << QStringLiteral("MapDataPacket #1 checksum ok -> 06")
         << hex("06");

@@ -45,7 +45,7 @@ void SimulatorProgramTest::helpExplainsEveryOption() {
     QVERIFY(sim.waitForFinished(5000));
     const QString help = QString::fromLocal8Bit(sim.readAllStandardOutput());
     const QStringList options = {QStringLiteral("--link"),      QStringLiteral("--image"),
-                                 QStringLiteral("--no-answer"), QStringLiteral("--nak"),
+                                 QStringLiteral("--no-answer"), QStringLiteral("--nak"), QStringLiteral("--silent"),
                                  QStringLiteral("--late"),      QStringLiteral("--short-read"),
                                  QStringLiteral("--garbage"),   QStringLiteral("--stray"),
                                  QStringLiteral("--hang-up"),   QStringLiteral("--line-time")};

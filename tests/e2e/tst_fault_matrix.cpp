@@ -1,0 +1,216 @@
+#include <QProcess>
+
+#include "SimWindow.h"
+
+using namespace std::chrono_literals;
+
+// Every way the controller or the line can fail, each through the real window and the simulated
+// controller: the caption or message it ends in, the port state, and a good exchange after it.
+class FaultMatrixTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void silentAtDataPacketKFailsAfterKMinusOne_data();
+    void silentAtDataPacketKFailsAfterKMinusOne();
+    void nakFailsTheDownload_data();
+    void nakFailsTheDownload();
+    void lateOrGarbledAnswersFail_data();
+    void lateOrGarbledAnswersFail();
+    void strayBytesDuringTheWizardDoNotSpoilSetAndRead();
+    void deviceVanishingMidDownloadIsReportedOnce();
+    void deviceVanishingMidWizardIsReportedAndTheNextStepReopens();
+    void portHeldByAnotherProcessIsReported_data();
+    void portHeldByAnotherProcessIsReported();
+    void nonexistentDeviceIsReportedEverywhere();
+
+private:
+    // A set that must succeed: proves the window and the port are usable again.
+    static void goodSetFollows(SimWindow& w) {
+        w.sim->setFaults({});
+        w.captions.clear();
+        w.c().Command1->click();
+        QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+        QCOMPARE(w.captions, (QStringList{u("设置地址"), u("设置成功")}));
+        QVERIFY(!w.port.isOpen());
+    }
+    static void download(SimWindow& w) {
+        w.c().DownLoad->setEnabled(true);
+        w.c().DownLoad->click();
+        QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 8000);
+    }
+};
+
+void FaultMatrixTest::silentAtDataPacketKFailsAfterKMinusOne_data() {
+    QTest::addColumn<int>("k");
+    for (int k = 1; k <= 16; ++k) {
+        QTest::addRow("packet %d", k) << k;
+    }
+}
+
+void FaultMatrixTest::silentAtDataPacketKFailsAfterKMinusOne() {
+    QFETCH(int, k);
+    SimulatorFaults faults;
+    faults.silentDataPacket = k;
+    SimWindow w(faults);
+    download(w);
+    QCOMPARE(w.captions.size(), k + 1);
+    QCOMPARE(w.captions.at(k - 1), u("下载") + QString::number(k - 1));
+    QCOMPARE(w.captions.last(), u("下载失败"));
+    QVERIFY(w.waitForPackets(k));
+    QTest::qWait(20);
+    QCOMPARE(w.sim->packets().size(), k);  // no closing packet after a failure
+    QVERIFY(w.notifier.messages.isEmpty());
+    QVERIFY(!w.port.isOpen());
+    goodSetFollows(w);
+}
+
+void FaultMatrixTest::nakFailsTheDownload_data() {
+    QTest::addColumn<int>("k");
+    QTest::newRow("first packet") << 1;
+    QTest::newRow("last packet") << 16;
+}
+
+void FaultMatrixTest::nakFailsTheDownload() {
+    QFETCH(int, k);
+    SimulatorFaults faults;
+    faults.nakDataPacket = k;
+    SimWindow w(faults);
+    download(w);
+    QCOMPARE(w.captions.last(), u("下载失败"));
+    QCOMPARE(w.captions.size(), k + 1);
+    QVERIFY(!w.port.isOpen());
+    goodSetFollows(w);
+}
+
+void FaultMatrixTest::lateOrGarbledAnswersFail_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("late set") << "late" << "Command1" << u("设置失败");
+    QTest::newRow("late read") << "late" << "Command2" << u("读出失败");
+    QTest::newRow("late download") << "late" << "DownLoad" << u("下载失败");
+    QTest::newRow("garbage set") << "garbage" << "Command1" << u("设置失败");
+    QTest::newRow("garbage read") << "garbage" << "Command2" << u("读出失败");
+    QTest::newRow("garbage download") << "garbage" << "DownLoad" << u("下载失败");
+    QTest::newRow("silent read") << "silent" << "Command2" << u("读出失败");
+}
+
+void FaultMatrixTest::lateOrGarbledAnswersFail() {
+    QFETCH(QString, fault);
+    QFETCH(QString, command);
+    QFETCH(QString, caption);
+    SimulatorFaults faults;
+    faults.answerDelay = fault == u("late") ? 600ms : 0ms;
+    faults.garbageAnswer = fault == u("garbage");
+    faults.neverAnswer = fault == u("silent");
+    SimWindow w(faults);
+    w.c().DownLoad->setEnabled(true);
+    w.program->window().findChild<QPushButton*>(command)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 5000);
+    QCOMPARE(w.captions.last(), caption);
+    QCOMPARE(w.c().Text1->text(), u("192"));
+    QVERIFY(w.notifier.messages.isEmpty());
+    QVERIFY(!w.port.isOpen());
+    QTest::qWait(700);  // the late answer arrives now, into a closed port
+    goodSetFollows(w);
+}
+
+void FaultMatrixTest::strayBytesDuringTheWizardDoNotSpoilSetAndRead() {
+    SimulatorFaults faults;
+    faults.strayAfterTest = hex("065A06");
+    SimWindow w(faults);
+    w.c().NextB->click();
+    QVERIFY(w.waitForPackets(2));  // CellTest and a blink, each followed by stray bytes
+    w.c().Command2->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+    QCOMPARE(w.captions, (QStringList{u("读出地址"), u("读出成功")}));
+    QCOMPARE(w.c().Text1->text(), u("192"));
+    QVERIFY(w.c().OeTimer->isRunning());  // the blink goes on after the exchange
+    w.captions.clear();
+    w.c().Command1->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+    QCOMPARE(w.captions, (QStringList{u("设置地址"), u("设置成功")}));
+}
+
+void FaultMatrixTest::deviceVanishingMidDownloadIsReportedOnce() {
+    SimulatorFaults faults;
+    faults.hangUpAtDataPacket = 5;
+    SimWindow w(faults);
+    download(w);
+    QCOMPARE(w.captions.last(), u("下载4"));
+    QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
+    QVERIFY(!w.port.isOpen());
+    goodSetFollows(w);
+    QCOMPARE(w.notifier.messages.size(), 1);
+}
+
+void FaultMatrixTest::deviceVanishingMidWizardIsReportedAndTheNextStepReopens() {
+    SimWindow w;
+    w.c().LedScan->setEditText(QStringLiteral("4"));
+    for (int i = 0; i < 3; ++i) {
+        w.c().NextB->click();
+    }
+    QCOMPARE(w.state().StepNum.value(), 4);
+    QVERIFY(w.port.isOpen());
+    w.sim->hangUp();
+    QTest::qWait(50);
+    w.pick(w.c().HangGrid, 1, 1);  // the row pick ends silently on the failed port
+    QCOMPARE(w.state().DataBufferP.value(), 1);
+    QVERIFY(!w.port.isOpen());
+    QVERIFY(w.notifier.messages.isEmpty());
+    w.pick(w.c().HangGrid, 2, 1);  // the next pick opens the fresh line
+    QVERIFY(w.port.isOpen());
+    QVERIFY(w.sim->waitForLog(QStringLiteral("HangTest count=2"), 2s));
+
+    w.sim->hangUp();
+    QTest::qWait(50);
+    w.c().NextB->click();  // row page -> column page: LieTest fails
+    QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
+    QCOMPARE(w.state().StepNum.value(), 5);
+    w.c().Pre->click();  // back to rows: reopens and sends HangTest 0
+    QCOMPARE(w.notifier.messages.size(), 1);
+    QVERIFY(w.sim->waitForLog(QStringLiteral("HangTest count=0"), 2s));
+    goodSetFollows(w);
+}
+
+void FaultMatrixTest::portHeldByAnotherProcessIsReported_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("step advance") << "NextB";
+    QTest::newRow("set") << "Command1";
+    QTest::newRow("read") << "Command2";
+    QTest::newRow("download") << "DownLoad";
+}
+
+void FaultMatrixTest::portHeldByAnotherProcessIsReported() {
+    QFETCH(QString, command);
+    SimWindow w;
+    QProcess holder;
+    holder.start(QStringLiteral(PORT_HOLDER_PATH), {w.sim->devicePath()});
+    QVERIFY(holder.waitForReadyRead(5000));
+    w.c().DownLoad->setEnabled(true);
+    w.program->window().findChild<QPushButton*>(command)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+    QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
+    QVERIFY(!w.port.isOpen());
+    QVERIFY(w.sim->packets().isEmpty());
+    QCOMPARE(w.state().StepNum.value(), 1);
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(5000));
+    goodSetFollows(w);
+}
+
+void FaultMatrixTest::nonexistentDeviceIsReportedEverywhere() {
+    SimWindow w;
+    w.device = [] { return QStringLiteral("/dev/lumotrix-no-such-device"); };
+    w.c().DownLoad->setEnabled(true);
+    for (QPushButton* b : {w.c().NextB, w.c().Command1, w.c().Command2, w.c().DownLoad}) {
+        b->click();
+        QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+    }
+    QCOMPARE(w.notifier.messages, QStringList(4, u("串口被占用")));
+    QCOMPARE(w.state().StepNum.value(), 1);
+    w.device = [&w] { return w.sim->devicePath(); };
+    goodSetFollows(w);
+}
+
+QTEST_MAIN(FaultMatrixTest)
+#include "tst_fault_matrix.moc"
