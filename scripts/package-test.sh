@@ -18,9 +18,10 @@ given="${1:+$(realpath "$1")}"
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh dpkg-dev file gzip lintian desktop-file-utils
 
+passes=0
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+pass() { echo "ok: $*"; passes=$((passes + 1)); }
 
 if [ -n "$given" ]; then
     deb="$given"
@@ -169,8 +170,5 @@ check_desktop_entry
 check_simulator
 check_window
 
-if [ "$failures" -ne 0 ]; then
-    echo "package test: $failures failed" >&2
-    exit 1
-fi
-echo "package test: all passed"
+echo "package: $passes passed, $failures failed"
+[ "$failures" -eq 0 ]
