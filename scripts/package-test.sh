@@ -8,7 +8,8 @@
 #     with desktop-file-validate, its Exec and Icon found in the package), the icon at each
 #     size, the gzipped manual pages, the copyright;
 #   - lumotrix-sim --help works, and lumotrix-sim --link makes its device link and removes it
-#     on TERM;
+#     on TERM; lumotrix-cli --help works, and lumotrix-cli read-address reads the screen address
+#     from that simulator;
 #   - lumotrix starts offscreen, is still running after 2 s, and has printed no fatal error.
 # Prints one line per check and exits non-zero when any failed. Needs no root once the tools are
 # installed. With a path, it checks that package instead of building one:
@@ -77,7 +78,7 @@ check_files() {
     echo "== files"
     dpkg -x "$deb" "$root"
     local f size
-    for f in usr/bin/lumotrix usr/bin/lumotrix-sim; do
+    for f in usr/bin/lumotrix usr/bin/lumotrix-sim usr/bin/lumotrix-cli; do
         if file -b "$root/$f" | grep -q '^ELF .*, stripped$'; then pass "$f: stripped program"
         else fail "$f: $(file -b "$root/$f" 2>&1)"; fi
     done
@@ -88,15 +89,15 @@ check_files() {
     done
     f=usr/share/icons/hicolor/scalable/apps/lumotrix.svg
     grep -q '<svg ' "$root/$f" 2>/dev/null && pass "$f" || fail "$f missing or not SVG"
-    for f in lumotrix lumotrix-sim; do
+    for f in lumotrix lumotrix-sim lumotrix-cli; do
         f="usr/share/man/man1/$f.1.gz"
         if gzip -t "$root/$f" 2>/dev/null && zcat "$root/$f" | grep -q '^\.SH NAME'; then pass "$f"
         else fail "$f missing or not a gzipped manual page"; fi
     done
     f=usr/share/doc/lumotrix/copyright
     grep -q '^License: Expat' "$root/$f" 2>/dev/null && pass "$f" || fail "$f missing"
-    if ldd "$root/usr/bin/lumotrix" "$root/usr/bin/lumotrix-sim" | grep -q 'not found'; then
-        fail "libraries not found: $(ldd "$root/usr/bin/lumotrix" | grep 'not found')"
+    if ldd "$root"/usr/bin/lumotrix* | grep -q 'not found'; then
+        fail "libraries not found: $(ldd "$root"/usr/bin/lumotrix* | grep 'not found')"
     else
         pass "every library the programs link is found"
     fi
@@ -117,7 +118,7 @@ check_desktop_entry() {
 }
 
 check_simulator() {
-    echo "== lumotrix-sim"
+    echo "== lumotrix-sim and lumotrix-cli"
     local sim="$root/usr/bin/lumotrix-sim" link="$work/com1"
     if "$sim" --help >"$work/sim-help.txt" 2>&1 && grep -q -- '--link <path>' "$work/sim-help.txt"; then
         pass "lumotrix-sim --help"
@@ -134,10 +135,28 @@ check_simulator() {
     else
         fail "lumotrix-sim made no device link: $(cat "$work/sim.log")"
     fi
+    check_cli "$link"
     kill -TERM "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     [ ! -e "$link" ] && [ ! -L "$link" ] && pass "lumotrix-sim removed its link on TERM" \
         || fail "lumotrix-sim left its link behind"
+}
+
+# The installed lumotrix-cli asks the installed simulator on PORT for its screen address.
+check_cli() {
+    local cli="$root/usr/bin/lumotrix-cli" port="$1"
+    if "$cli" --help 2>&1 | grep -q '^Usage: lumotrix-cli'; then
+        pass "lumotrix-cli --help"
+    else
+        fail "lumotrix-cli --help"
+    fi
+    if "$cli" read-address --port "$port" >"$work/cli.txt" 2>&1 \
+        && grep -Eq '^screen [0-9]+$' "$work/cli.txt" \
+        && grep -Eq '^ip [0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$' "$work/cli.txt"; then
+        pass "lumotrix-cli read-address from lumotrix-sim: $(tr '\n' ' ' <"$work/cli.txt")"
+    else
+        fail "lumotrix-cli read-address from lumotrix-sim: $(cat "$work/cli.txt")"
+    fi
 }
 
 check_window() {
