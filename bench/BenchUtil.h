@@ -39,16 +39,19 @@ inline double residentMiB() {
     return fields.value(1).toDouble() * 4096.0 / (1024.0 * 1024.0);
 }
 
-// Prints "figure  value unit  bar  ok/FAILS" and returns whether the bar is met. A figure
-// without a bar (bar < 0) is printed for information.
+// Prints one row of the benchmark table, "| figure | value unit | bar | met |", and returns
+// whether the bar is met. A figure without a bar (bar < 0) is printed for information.
+// Titles and notes go to standard error, so the rows of all benchmarks form one table.
 inline bool report(const char* figure, double value, const char* unit, double bar = -1) {
     if (bar < 0) {
-        std::printf("%-48s %9.3f %-3s\n", figure, value, unit);
+        std::printf("| %-52s | %10.3f %-3s | %-12s | %-5s |\n", figure, value, unit, "", "");
         return true;
     }
     const bool ok = value <= bar;
-    std::printf("%-48s %9.3f %-3s  bar <= %-7.1f %s\n", figure, value, unit, bar,
-                ok ? "ok" : "FAILS");
+    char barText[32];
+    std::snprintf(barText, sizeof barText, "<= %g %s", bar, unit);
+    std::printf("| %-52s | %10.3f %-3s | %-12s | %-5s |\n", figure, value, unit, barText,
+                ok ? "met" : "MISSED");
     return ok;
 }
 

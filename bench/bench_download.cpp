@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
     std::sort(timed.begin(), timed.end());
     const double median = plain[plain.size() / 2];
 
-    std::printf("Download through the window against the simulated controller, %d runs each\n",
+    std::fprintf(stderr, "Download through the window against the simulated controller, %d runs each\n",
                 runs);
     BenchUtil::report("fixed waits of a download", kFixedWaitsMs, "ms");
     BenchUtil::report("complete download, median", median, "ms");

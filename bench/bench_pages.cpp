@@ -61,7 +61,7 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     const double gridsMiB = BenchUtil::residentMiB() - emptyMiB;
 
-    std::printf("Pick grids, 255 x 255 module, median of %d runs\n", kRuns);
+    std::fprintf(stderr, "Pick grids, 255 x 255 module, median of %d runs\n", kRuns);
     bool ok = BenchUtil::report("show page 2 (both grids laid out)", page2, "ms", 20);
     BenchUtil::report("first show of page 2 (grids grow from 2 x 2)", firstPage2, "ms");
     BenchUtil::report("show page 2, then its events and painting", page2Painted, "ms");

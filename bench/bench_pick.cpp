@@ -84,7 +84,7 @@ int main(int argc, char* argv[]) {
         cols.push_back(clickToPacket(port, *c.LieGrid, 1 + i % 128, 1 + (i * 7) % 255));
         c.Undo->click();
     }
-    std::printf("Click on a pick grid cell to its test packet, 255 x 128 module, median of %d\n",
+    std::fprintf(stderr, "Click on a pick grid cell to its test packet, 255 x 128 module, median of %d\n",
                 kPicks);
     bool ok = BenchUtil::report("row pick (one yield to the event loop)", median(rows), "ms", 2);
     ok = BenchUtil::report("column pick", median(cols), "ms", 2) && ok;

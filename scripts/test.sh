@@ -1,8 +1,22 @@
 #!/usr/bin/env bash
-# Fresh machine to green: installs what is missing, builds, and runs every test headless.
+# Fresh machine to green: installs what is missing, builds, and runs every test headless; then
+# the whole suite again built with address and undefined-behaviour sanitizers, and a short run
+# of every fuzz target.
+#   scripts/test.sh                 everything
+#   LUMOTRIX_FUZZ_SECONDS=N         seconds per fuzz target (default 20)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh default
+scripts/install-deps.sh clang libclang-rt-dev
 export QT_QPA_PLATFORM=offscreen
+
+echo "== Build and test"
+scripts/build.sh default
 ctest --preset default -j 2
+
+echo "== Build and test with address and undefined-behaviour sanitizers"
+scripts/build.sh asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --preset asan -j 2
+
+echo "== Fuzz every target for ${LUMOTRIX_FUZZ_SECONDS:-20} s"
+scripts/fuzz.sh "${LUMOTRIX_FUZZ_SECONDS:-20}"

@@ -197,6 +197,9 @@ void NumbersTest::hugeNumbersSaturateInsteadOfWrapping_data() {
     QTest::newRow("negative thousand digits") << QStringLiteral("-") + QString(1000, QLatin1Char('7')) << true;
     QTest::newRow("huge exponent") << QStringLiteral("1e999999999999999999999") << false;
     QTest::newRow("exponent of 19 digits") << QStringLiteral("1e19") << false;
+    QTest::newRow("18 nines rounding up to 19 digits") << QStringLiteral("999999999999999999.5")
+                                                       << false;
+    QTest::newRow("10^18 written out") << QStringLiteral("1000000000000000000") << false;
 }
 
 void NumbersTest::hugeNumbersSaturateInsteadOfWrapping() {

@@ -7,6 +7,8 @@ namespace {
 
 constexpr int kExponentCap = 100000;  // far beyond any digit count that changes the outcome
 constexpr std::size_t kMaxIntegerDigits = 18;  // 10^18 - 1 still fits a qint64
+// Every magnitude from 10^18 on reads as saturated, however it was written.
+constexpr qint64 kSaturationStart = 1000000000000000000LL;
 
 // The character at i folded to ASCII (full-width forms included), or 0 past the end.
 char charAt(const QString& text, qsizetype i) {
@@ -119,5 +121,8 @@ qint64 readTextNumber(const QString& raw) {
     }
     const bool roundUp = half > '5' || (half == '5' && (tail || integer % 2 == 1));
     integer += roundUp ? 1 : 0;
+    if (integer >= kSaturationStart) {
+        return saturated(n.negative);  // 999...9.5 rounds up to 19 digits: huge like them
+    }
     return n.negative ? -integer : integer;
 }

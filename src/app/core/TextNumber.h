@@ -20,7 +20,7 @@
 // Unicode minus sign do not count as digits or signs. Hexadecimal and octal prefixes are not
 // accepted.
 //
-// The result is exact for any length of text: a value whose magnitude exceeds what 64 bits hold
-// saturates at the largest or smallest qint64, so it is always reported as out of range by the
-// caller's range check and never wraps.
+// The result is exact for any length of text: a value whose magnitude reaches 10^18 saturates
+// at the largest or smallest qint64, so it is always reported as out of range by the caller's
+// range check and never wraps.
 qint64 readTextNumber(const QString& text);
