@@ -38,7 +38,9 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return file.fileName();
 }
 
-QString writePlan(const QTemporaryDir& dir, const std::vector<std::unique_ptr<SimulatorThread>>& sims) {
+using Sims = std::vector<std::unique_ptr<SimulatorThread>>;
+
+QString writePlan(const QTemporaryDir& dir, const Sims& sims) {
     QString plan = QStringLiteral("port,file\n");
     for (const auto& sim : sims) {
         plan += sim->devicePath() + QStringLiteral(",map.bin\n");
@@ -63,18 +65,36 @@ int main(int argc, char* argv[]) {
     const QString map = writeFile(dir, QStringLiteral("map.bin"), QByteArray(2048, '\x21'));
     const QString plan = writePlan(dir, sims);
     int failures = 0;
-    const double single = BenchUtil::medianMs(runs, [] {}, [&] {
-        failures += runCli({QStringLiteral("download"), map, QStringLiteral("--port"),
-                            sims.front()->devicePath()}) != 0;
-    });
-    const double batch = BenchUtil::medianMs(runs, [] {}, [&] {
-        failures += runCli({QStringLiteral("batch"), plan}) != 0;
-    });
+    const auto measure = [&](double& single, double& batch) {
+        single = BenchUtil::medianMs(runs, [] {}, [&] {
+            failures += runCli({QStringLiteral("download"), map, QStringLiteral("--port"),
+                                sims.front()->devicePath()}) != 0;
+        });
+        batch = BenchUtil::medianMs(runs, [] {}, [&] {
+            failures += runCli({QStringLiteral("batch"), plan}) != 0;
+        });
+    };
+    double single = 0;
+    double batch = 0;
+    measure(single, batch);
+    // Again with the controllers emulating 19200 bit/s line time.
+    SimulatorFaults lineTime;
+    lineTime.lineTime = true;
+    for (const auto& sim : sims) {
+        sim->setFaults(lineTime);
+    }
+    double timedSingle = 0;
+    double timedBatch = 0;
+    measure(timedSingle, timedBatch);
 
     std::printf("lumotrix-cli against simulated controllers, median of %d runs each\n", runs);
     BenchUtil::report("one download on one port", single, "ms");
     BenchUtil::report("batch of 8 downloads on 8 ports", batch, "ms");
     bool ok = BenchUtil::report("batch / single", batch / single, "", kRatioBar);
+    BenchUtil::report("with line time: one download", timedSingle, "ms");
+    BenchUtil::report("with line time: batch of 8", timedBatch, "ms");
+    ok = BenchUtil::report("with line time: batch / single", timedBatch / timedSingle, "",
+                           kRatioBar) && ok;
     ok = BenchUtil::report("failed runs", failures, "", 0) && ok;
     return ok ? 0 : 1;
 }
