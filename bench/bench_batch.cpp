@@ -66,13 +66,17 @@ int main(int argc, char* argv[]) {
     const QString plan = writePlan(dir, sims);
     int failures = 0;
     const auto measure = [&](double& single, double& batch) {
-        single = BenchUtil::medianMs(runs, [] {}, [&] {
-            failures += runCli({QStringLiteral("download"), map, QStringLiteral("--port"),
-                                sims.front()->devicePath()}) != 0;
-        });
-        batch = BenchUtil::medianMs(runs, [] {}, [&] {
-            failures += runCli({QStringLiteral("batch"), plan}) != 0;
-        });
+        single = BenchUtil::medianMs(
+            runs, [] {},
+            [&] {
+                failures += runCli({QStringLiteral("download"), map, QStringLiteral("--port"),
+                                    sims.front()->devicePath()}) != 0;
+            });
+        batch = BenchUtil::medianMs(
+            runs, [] {},
+            [&] {
+                failures += runCli({QStringLiteral("batch"), plan}) != 0;
+            });
     };
     double single = 0;
     double batch = 0;
@@ -94,7 +98,8 @@ int main(int argc, char* argv[]) {
     BenchUtil::report("with line time: one download", timedSingle, "ms");
     BenchUtil::report("with line time: batch of 8", timedBatch, "ms");
     ok = BenchUtil::report("with line time: batch / single", timedBatch / timedSingle, "",
-                           kRatioBar) && ok;
+                           kRatioBar) &&
+         ok;
     ok = BenchUtil::report("failed runs", failures, "", 0) && ok;
     return ok ? 0 : 1;
 }

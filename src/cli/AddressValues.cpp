@@ -10,9 +10,9 @@ namespace {
 int byteValue(const QString& text, const QString& what) {
     const qint64 value = readTextNumber(text);
     if (value < 0 || value > 255) {
-        throw InputError((what + QStringLiteral(" must be 0..255, not \"") + text +
-                          QStringLiteral("\""))
-                             .toStdString());
+        throw InputError(
+            (what + QStringLiteral(" must be 0..255, not \"") + text + QStringLiteral("\""))
+                .toStdString());
     }
     return static_cast<int>(value);
 }

@@ -40,8 +40,8 @@ Prepared prepare(const QList<BatchPlan::Line>& lines, const QString& planPath, C
                                  .arg(QString::fromUtf8(e.what()))
                                  .toStdString());
         }
-        p.rows.append({line.lineNumber, line.port, target.describe(), line.file,
-                       Crc32::hex(job.image), {}});
+        p.rows.append(
+            {line.lineNumber, line.port, target.describe(), line.file, Crc32::hex(job.image), {}});
         p.assignments.append({target, job});
     }
     return p;
@@ -58,8 +58,8 @@ int portCount(const QList<WorkerPool::Assignment>& assignments) {
 void tellFinished(const PortJobResult& r, const BatchReport::Row& row, CliIo& io) {
     io.err << "line " << r.id << ", " << row.portDescription << ": ";
     if (r.outcome.kind == ExchangeOutcome::Kind::Done) {
-        io.err << "ok in " << QString::number(static_cast<double>(r.elapsed.count()) / 1000.0,
-                                              'f', 2)
+        io.err << "ok in "
+               << QString::number(static_cast<double>(r.elapsed.count()) / 1000.0, 'f', 2)
                << " s\n";
     } else {
         io.err << JobOutcomeText::failure(r, row.portDescription) << '\n';
@@ -69,8 +69,8 @@ void tellFinished(const PortJobResult& r, const BatchReport::Row& row, CliIo& io
 
 // Runs every line and returns the highest exit code among them; fills in the rows' results.
 int runLines(Prepared& prepared, CliIo& io) {
-    io.err << "batch: " << prepared.rows.size() << " line(s) on "
-           << portCount(prepared.assignments) << " port(s)\n";
+    io.err << "batch: " << prepared.rows.size() << " line(s) on " << portCount(prepared.assignments)
+           << " port(s)\n";
     io.err.flush();
     QHash<int, qsizetype> rowOfLine;
     for (qsizetype i = 0; i < prepared.rows.size(); ++i) {

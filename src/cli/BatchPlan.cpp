@@ -79,10 +79,11 @@ QList<BatchPlan::Line> BatchPlan::parse(const QString& text, const QString& plan
             continue;
         }
         if (fields.size() != header.size()) {
-            fault(planPath, i + 1, QStringLiteral("expected %1 fields (%2), found %3")
-                                       .arg(header.size())
-                                       .arg(header.join(QLatin1Char(',')))
-                                       .arg(fields.size()));
+            fault(planPath, i + 1,
+                  QStringLiteral("expected %1 fields (%2), found %3")
+                      .arg(header.size())
+                      .arg(header.join(QLatin1Char(',')))
+                      .arg(fields.size()));
         }
         lines.append(planLine(fields, planPath, i + 1));
     }

@@ -105,9 +105,9 @@ int Cli::dispatch(const QString& command, const QStringList& rest) {
     }
     const Subcommand* subcommand = find(command);
     if (subcommand == nullptr) {
-        return m_io.fail(ExitCode::BadInput,
-                         QStringLiteral("unknown command \"%1\" (see lumotrix-cli --help)")
-                             .arg(command));
+        return m_io.fail(
+            ExitCode::BadInput,
+            QStringLiteral("unknown command \"%1\" (see lumotrix-cli --help)").arg(command));
     }
     return subcommand->run(rest, m_io);
 }

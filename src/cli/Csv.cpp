@@ -67,7 +67,8 @@ QString Csv::join(const QStringList& fields) {
     QStringList out;
     for (QString field : fields) {
         // One record per line: a line break inside a field would start a new record.
-        field.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        field.replace(QLatin1Char('\n'), QLatin1Char(' '))
+            .replace(QLatin1Char('\r'), QLatin1Char(' '));
         const bool needsQuotes = field.contains(QLatin1Char(',')) ||
                                  field.contains(QLatin1Char('"')) || field != field.trimmed();
         if (!needsQuotes) {

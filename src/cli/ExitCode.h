@@ -14,4 +14,6 @@ enum class ExitCode : int {
     BadInput = 4,
 };
 
-inline int toInt(ExitCode code) { return static_cast<int>(code); }
+inline int toInt(ExitCode code) {
+    return static_cast<int>(code);
+}

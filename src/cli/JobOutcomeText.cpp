@@ -19,14 +19,17 @@ QString notAccepted(const PortJobResult& r, const QString& port) {
     switch (r.step) {
         case Step::Download:
             return controller + QStringLiteral(" did not acknowledge ") + packetName(r) +
-                   QStringLiteral(" (no answer in time, or an answer other than 06); the "
-                                  "download stopped there and the closing packet was not sent");
+                   QStringLiteral(
+                       " (no answer in time, or an answer other than 06); the "
+                       "download stopped there and the closing packet was not sent");
         case Step::SetAddress:
-            return controller + QStringLiteral(" did not acknowledge the screen number and IP "
-                                               "address (no answer in time, or not 06)");
+            return controller + QStringLiteral(
+                                    " did not acknowledge the screen number and IP "
+                                    "address (no answer in time, or not 06)");
         default:
-            return controller + QStringLiteral(" did not report its address (no answer in "
-                                               "time, or not a 26-byte answer starting 5A)");
+            return controller + QStringLiteral(
+                                    " did not report its address (no answer in "
+                                    "time, or not a 26-byte answer starting 5A)");
     }
 }
 
@@ -80,6 +83,6 @@ QString JobOutcomeText::failure(const PortJobResult& result, const QString& port
         return QStringLiteral("the port ") + port + QStringLiteral(" failed: ") +
                result.outcome.detail;
     }
-    return QStringLiteral("the port ") + port + QStringLiteral(" failed at ") +
-           packetName(result) + QStringLiteral(": ") + result.outcome.detail;
+    return QStringLiteral("the port ") + port + QStringLiteral(" failed at ") + packetName(result) +
+           QStringLiteral(": ") + result.outcome.detail;
 }

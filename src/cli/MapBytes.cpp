@@ -8,8 +8,8 @@
 namespace {
 
 [[noreturn]] void fail(const QString& path, const QString& reason) {
-    throw InputError(QStringLiteral("cannot read the map file %1: %2").arg(path, reason)
-                         .toStdString());
+    throw InputError(
+        QStringLiteral("cannot read the map file %1: %2").arg(path, reason).toStdString());
 }
 
 }  // namespace
@@ -35,8 +35,8 @@ MapBytes::Head MapBytes::readHead(const QString& path) {
 QByteArray MapBytes::readMap(const QString& path) {
     const Head head = readHead(path);
     if (head.size != MapInspection::kMapSize) {
-        fail(path, QStringLiteral("it is %1 bytes; a map file is exactly 2048 bytes")
-                       .arg(head.size));
+        fail(path,
+             QStringLiteral("it is %1 bytes; a map file is exactly 2048 bytes").arg(head.size));
     }
     return head.bytes;
 }

@@ -18,7 +18,9 @@ int wordAt(const QByteArray& bytes, int position) {
     return byteAt(bytes, position) | (byteAt(bytes, position + 1) << 8);
 }
 
-QString s(const char* text) { return QString::fromUtf8(text); }
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 void decodeHeader(const QByteArray& bytes, MapInspection& map) {
     map.width = wordAt(bytes, 0);
@@ -82,12 +84,15 @@ void checkEntries(MapInspection& map) {
         if (e.row >= map.height || e.column >= map.width) {
             map.problems.append(s("row entry %1 (pixel row %2, column %3) lies outside the "
                                   "%4 x %5 module")
-                                    .arg(i).arg(e.row).arg(e.column).arg(map.width)
+                                    .arg(i)
+                                    .arg(e.row)
+                                    .arg(e.column)
+                                    .arg(map.width)
                                     .arg(map.height));
         }
         if (seen.contains({e.row, e.column})) {
-            map.problems.append(s("row entry %1 repeats pixel row %2, column %3")
-                                    .arg(i).arg(e.row).arg(e.column));
+            map.problems.append(
+                s("row entry %1 repeats pixel row %2, column %3").arg(i).arg(e.row).arg(e.column));
         }
         seen.insert({e.row, e.column});
     }
@@ -97,8 +102,12 @@ void checkEntries(MapInspection& map) {
         if (e.row >= map.height || e.group >= groups) {
             map.problems.append(s("column entry %1 (pixel row %2, group %3) lies outside the "
                                   "%4 x %5 module (%6 groups of 8 columns)")
-                                    .arg(n).arg(e.row).arg(e.group).arg(map.width)
-                                    .arg(map.height).arg(groups));
+                                    .arg(n)
+                                    .arg(e.row)
+                                    .arg(e.group)
+                                    .arg(map.width)
+                                    .arg(map.height)
+                                    .arg(groups));
         }
     }
 }

@@ -5,13 +5,18 @@
 
 namespace {
 
-QString field(const char* name) { return QString::fromUtf8(name).leftJustified(18); }
+QString field(const char* name) {
+    return QString::fromUtf8(name).leftJustified(18);
+}
 
 void writeHeader(QTextStream& t, const MapInspection& m) {
     t << field("width") << m.width << '\n';
     t << field("height") << m.height << '\n';
     t << field("colour") << m.colour
-      << (m.colour == 0 ? " (single)" : m.colour == 1 ? " (dual)" : " (?)") << '\n';
+      << (m.colour == 0   ? " (single)"
+          : m.colour == 1 ? " (dual)"
+                          : " (?)")
+      << '\n';
     t << field("scan count") << m.scanCount << '\n';
     t << field("red-green count") << m.redGreenPosition + 1 << " (list position "
       << m.redGreenPosition << ")\n";
@@ -29,15 +34,14 @@ void writeEntries(QTextStream& t, const MapInspection& m) {
     }
     t << "\ncolumn entries (pixel row, 8-column group), last pick first:\n";
     for (int n = 0; n < m.columnEntries.size(); ++n) {
-        t << qSetFieldWidth(5) << n << qSetFieldWidth(0) << ": " << m.columnEntries[n].row
-          << ", " << m.columnEntries[n].group << '\n';
+        t << qSetFieldWidth(5) << n << qSetFieldWidth(0) << ": " << m.columnEntries[n].row << ", "
+          << m.columnEntries[n].group << '\n';
     }
 }
 
 }  // namespace
 
-QString MapReportFormat::text(const MapInspection& map, const QString& file,
-                              const QString& crc32) {
+QString MapReportFormat::text(const MapInspection& map, const QString& file, const QString& crc32) {
     QString out;
     QTextStream t(&out);
     t << field("file") << file << '\n';
@@ -61,13 +65,13 @@ QJsonObject MapReportFormat::json(const MapInspection& map, const QString& file,
                                   const QString& crc32) {
     QJsonArray rows;
     for (const MapInspection::RowEntry& e : map.rowEntries) {
-        rows.append(QJsonObject{{QStringLiteral("row"), e.row},
-                                {QStringLiteral("column"), e.column}});
+        rows.append(
+            QJsonObject{{QStringLiteral("row"), e.row}, {QStringLiteral("column"), e.column}});
     }
     QJsonArray columns;
     for (const MapInspection::ColumnEntry& e : map.columnEntries) {
-        columns.append(QJsonObject{{QStringLiteral("row"), e.row},
-                                   {QStringLiteral("group"), e.group}});
+        columns.append(
+            QJsonObject{{QStringLiteral("row"), e.row}, {QStringLiteral("group"), e.group}});
     }
     return QJsonObject{
         {QStringLiteral("file"), file},

@@ -59,8 +59,7 @@ int PortCommands::execute(const Arguments& a, CliIo& io, const JobMaker& makeJob
 PortJobResult PortCommands::runOne(const PortTarget& target, const PortJob& job, CliIo& io) {
     Progress progress(io.err, io.errIsTerminal);
     const QHash<int, PortJobResult> results =
-        WorkerPool::run({{target, job}}, [&progress](int, int n) { progress.acknowledged(n); },
-                        {});
+        WorkerPool::run({{target, job}}, [&progress](int, int n) { progress.acknowledged(n); }, {});
     progress.finish();
     return results.value(job.id);
 }
@@ -189,8 +188,8 @@ int PortCommands::readAddress(const QStringList& args, CliIo& io) {
     const auto tellDone = [&io](const PortJob&, const PortJobResult& result, const PortTarget&) {
         const auto& ip = result.address.ip;
         io.out << "screen " << int{result.address.screen} << '\n'
-               << "ip " << int{ip[0]} << '.' << int{ip[1]} << '.' << int{ip[2]} << '.'
-               << int{ip[3]} << '\n';
+               << "ip " << int{ip[0]} << '.' << int{ip[1]} << '.' << int{ip[2]} << '.' << int{ip[3]}
+               << '\n';
     };
     return execute({parser, args, 0, {kPort}}, io, makeJob, tellDone);
 }

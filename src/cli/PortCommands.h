@@ -32,8 +32,7 @@ private:
     // Builds the job from the parsed arguments; throws InputError for a bad value or file.
     using JobMaker = std::function<PortJob(const SubcommandParser&)>;
     // Writes the result of a job that ended Done to io.out.
-    using DoneTeller =
-        std::function<void(const PortJob&, const PortJobResult&, const PortTarget&)>;
+    using DoneTeller = std::function<void(const PortJob&, const PortJobResult&, const PortTarget&)>;
 
     // The common course: arguments, job and port checked (BadInput before the port is
     // touched), the job run, the outcome told.

@@ -41,8 +41,7 @@ void PortSession::startAddressStep() {
 }
 
 void PortSession::onDownloadFinished(const ExchangeOutcome& outcome) {
-    if (outcome.kind != ExchangeOutcome::Kind::Done ||
-        (!m_job.setAddress && !m_job.readAddress)) {
+    if (outcome.kind != ExchangeOutcome::Kind::Done || (!m_job.setAddress && !m_job.readAddress)) {
         return finish(PortJobResult::Step::Download, outcome);
     }
     startAddressStep();
@@ -69,17 +68,18 @@ void PortSession::finish(PortJobResult::Step step, const ExchangeOutcome& outcom
 PortJobResult PortSession::runToEnd(const PortJob& job) {
     std::optional<PortJobResult> result;
     if (m_running) {
-        return {job.id, PortJobResult::Step::None,
+        return {job.id,
+                PortJobResult::Step::None,
                 {ExchangeOutcome::Kind::PortFailed, 0, QStringLiteral("the port is busy")},
                 {},
                 {}};
     }
     QEventLoop loop;
-    const auto connection = connect(this, &PortSession::finished, &loop,
-                                    [&result, &loop](const PortJobResult& r) {
-                                        result = r;
-                                        loop.quit();
-                                    });
+    const auto connection =
+        connect(this, &PortSession::finished, &loop, [&result, &loop](const PortJobResult& r) {
+            result = r;
+            loop.quit();
+        });
     run(job);
     if (!result) {
         loop.exec();

@@ -6,7 +6,9 @@
 PortWorker::PortWorker(const PortTarget& target, const QList<PortJob>& jobs, QObject* parent)
     : QThread(parent), m_target(target), m_jobs(jobs) {}
 
-PortWorker::~PortWorker() { wait(); }
+PortWorker::~PortWorker() {
+    wait();
+}
 
 void PortWorker::run() {
     QtSerialPort port;

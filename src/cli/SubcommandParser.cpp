@@ -4,14 +4,14 @@ SubcommandParser::SubcommandParser(const QString& help, const QList<QCommandLine
     : m_help(help) {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOptions(options);
-    m_parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    m_parser.addOption(
+        QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
 }
 
 std::optional<int> SubcommandParser::parse(const QStringList& args, CliIo& io, int positionals) {
     // QCommandLineParser takes the program's name first.
     if (!m_parser.parse(QStringList{QStringLiteral("lumotrix-cli")} + args)) {
-        return io.fail(ExitCode::BadInput, m_parser.errorText() +
-                                               QStringLiteral(" (see --help)"));
+        return io.fail(ExitCode::BadInput, m_parser.errorText() + QStringLiteral(" (see --help)"));
     }
     if (m_parser.isSet(QStringLiteral("help"))) {
         io.out << m_help;
@@ -34,6 +34,5 @@ std::optional<int> SubcommandParser::require(const QString& name, CliIo& io) con
     if (m_parser.isSet(name)) {
         return std::nullopt;
     }
-    return io.fail(ExitCode::BadInput,
-                   QStringLiteral("--%1 is missing (see --help)").arg(name));
+    return io.fail(ExitCode::BadInput, QStringLiteral("--%1 is missing (see --help)").arg(name));
 }

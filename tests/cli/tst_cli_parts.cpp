@@ -40,7 +40,9 @@ private Q_SLOTS:
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 PortNames devicesWithEnvironment() {
     return PortNames(
@@ -74,12 +76,12 @@ void CliPartsTest::csvSplitsQuotedAndPlainFields_data() {
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("plain") << u("COM1,a.bin,3,1.2.3.4")
                            << QStringList{u("COM1"), u("a.bin"), u("3"), u("1.2.3.4")};
-    QTest::newRow("spaces dropped") << u("  COM1 , a b.bin ,,")
-                                    << QStringList{u("COM1"), u("a b.bin"), u(""), u("")};
-    QTest::newRow("comma in quotes") << u("COM2,\"hall, left.bin\"")
-                                     << QStringList{u("COM2"), u("hall, left.bin")};
-    QTest::newRow("doubled quote") << u("\"say \"\"hi\"\"\" , x")
-                                   << QStringList{u("say \"hi\""), u("x")};
+    QTest::newRow("spaces dropped")
+        << u("  COM1 , a b.bin ,,") << QStringList{u("COM1"), u("a b.bin"), u(""), u("")};
+    QTest::newRow("comma in quotes")
+        << u("COM2,\"hall, left.bin\"") << QStringList{u("COM2"), u("hall, left.bin")};
+    QTest::newRow("doubled quote")
+        << u("\"say \"\"hi\"\"\" , x") << QStringList{u("say \"hi\""), u("x")};
     QTest::newRow("quoted keeps spaces") << u("\" a \"") << QStringList{u(" a ")};
     QTest::newRow("empty quoted") << u("\"\",b") << QStringList{u(""), u("b")};
 }
@@ -109,12 +111,13 @@ void CliPartsTest::csvJoinQuotesOnlyWhatNeedsIt() {
 }
 
 void CliPartsTest::planReadsHeaderCommentsAndOptionalAddress() {
-    const QString text = u("\n# site A\r\n"
-                           "Port,File,Screen,IP\r\n"
-                           "COM1,maps/p10.bin,1,192.168.0.101\r\n"
-                           "\r\n"
-                           "  # the hall\n"
-                           "/dev/ttyUSB3,\"/abs/hall, left.bin\",,\n");
+    const QString text =
+        u("\n# site A\r\n"
+          "Port,File,Screen,IP\r\n"
+          "COM1,maps/p10.bin,1,192.168.0.101\r\n"
+          "\r\n"
+          "  # the hall\n"
+          "/dev/ttyUSB3,\"/abs/hall, left.bin\",,\n");
     const QList<BatchPlan::Line> lines = BatchPlan::parse(text, u("/plans/site.csv"));
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines[0].lineNumber, 4);
@@ -128,8 +131,8 @@ void CliPartsTest::planReadsHeaderCommentsAndOptionalAddress() {
     QCOMPARE(lines[1].path, u("/abs/hall, left.bin"));
     QVERIFY(!lines[1].address.has_value());
 
-    const QList<BatchPlan::Line> shortForm = BatchPlan::parse(u("port,file\nCOM2,x.bin\n"),
-                                                              u("p.csv"));
+    const QList<BatchPlan::Line> shortForm =
+        BatchPlan::parse(u("port,file\nCOM2,x.bin\n"), u("p.csv"));
     QCOMPARE(shortForm.size(), 1);
     QCOMPARE(shortForm[0].port, u("COM2"));
 }
@@ -138,18 +141,18 @@ void CliPartsTest::planFaultsNameTheirLine_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("no header") << u("COM1,a.bin\n") << u("p.csv:1: the header must be");
-    QTest::newRow("too few fields") << u("port,file,screen,ip\nCOM1,a.bin,1\n")
-                                    << u("p.csv:2: expected 4 fields");
-    QTest::newRow("too many fields") << u("# c\nport,file\nCOM1,a.bin,1\n")
-                                     << u("p.csv:3: expected 2 fields");
-    QTest::newRow("screen without ip") << u("port,file,screen,ip\n\nCOM1,a.bin,1,\n")
-                                       << u("p.csv:3: give both screen and ip");
+    QTest::newRow("too few fields")
+        << u("port,file,screen,ip\nCOM1,a.bin,1\n") << u("p.csv:2: expected 4 fields");
+    QTest::newRow("too many fields")
+        << u("# c\nport,file\nCOM1,a.bin,1\n") << u("p.csv:3: expected 2 fields");
+    QTest::newRow("screen without ip")
+        << u("port,file,screen,ip\n\nCOM1,a.bin,1,\n") << u("p.csv:3: give both screen and ip");
     QTest::newRow("screen out of range") << u("port,file,screen,ip\nCOM1,a.bin,300,1.2.3.4\n")
                                          << u("p.csv:2: the screen number must be 0..255");
     QTest::newRow("short ip") << u("port,file,screen,ip\nCOM1,a.bin,1,1.2.3\n")
                               << u("p.csv:2: the IP address must be four numbers");
-    QTest::newRow("empty file field") << u("port,file\nCOM1,\n")
-                                      << u("p.csv:2: port and file must not be empty");
+    QTest::newRow("empty file field")
+        << u("port,file\nCOM1,\n") << u("p.csv:2: port and file must not be empty");
     QTest::newRow("broken quote") << u("port,file\nCOM1,\"a.bin\n")
                                   << u("p.csv:2: a quoted field is not closed");
     QTest::newRow("header only") << u("port,file\n") << u("p.csv:2: the plan names no port");
@@ -173,8 +176,8 @@ void CliPartsTest::addressValuesAreReadLikeTheWindowBoxes_data() {
     QTest::addColumn<QString>("ipText");
     QTest::newRow("plain") << u("0") << u("192.168.0.100") << 0 << u("192.168.0.100");
     QTest::newRow("rounded half to even") << u("2.5") << u("1.2.3.255") << 2 << u("1.2.3.255");
-    QTest::newRow("leading number taken") << u(" 12abc") << u("10. 0 .0x1.7e1") << 12
-                                          << u("10.0.0.70");
+    QTest::newRow("leading number taken")
+        << u(" 12abc") << u("10. 0 .0x1.7e1") << 12 << u("10.0.0.70");
     QTest::newRow("full-width digits") << u("６") << u("１.2.3.4") << 6 << u("1.2.3.4");
     QTest::newRow("no number reads 0") << u("abc") << u(".1.2.3") << 0 << u("0.1.2.3");
 }
@@ -220,12 +223,12 @@ void CliPartsTest::portNamesResolveLikeTheWindowList_data() {
     QTest::addColumn<QString>("described");
     QTest::newRow("COM1 is the first USB adapter")
         << u("COM1") << u("COM1") << u("/dev/ttyUSB0") << u("COM1 (/dev/ttyUSB0)");
-    QTest::newRow("any letter case") << u("com3") << u("COM3") << u("/dev/ttyS0")
-                                     << u("COM3 (/dev/ttyS0)");
-    QTest::newRow("environment wins") << u("COM5") << u("COM5") << u("/dev/ttyACM7")
-                                      << u("COM5 (/dev/ttyACM7)");
-    QTest::newRow("no such device") << u("COM12") << u("COM12") << QString()
-                                    << u("COM12 (no device)");
+    QTest::newRow("any letter case")
+        << u("com3") << u("COM3") << u("/dev/ttyS0") << u("COM3 (/dev/ttyS0)");
+    QTest::newRow("environment wins")
+        << u("COM5") << u("COM5") << u("/dev/ttyACM7") << u("COM5 (/dev/ttyACM7)");
+    QTest::newRow("no such device")
+        << u("COM12") << u("COM12") << QString() << u("COM12 (no device)");
     QTest::newRow("device path") << u(" /dev/ttyS9 ") << u("/dev/ttyS9") << u("/dev/ttyS9")
                                  << u("/dev/ttyS9");
 }

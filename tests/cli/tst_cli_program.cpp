@@ -22,7 +22,9 @@ private:
 };
 
 namespace {
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 }  // namespace
 
 CliProgramTest::Result CliProgramTest::run(const QStringList& args) {
@@ -46,9 +48,11 @@ void CliProgramTest::helpOfEveryCommandIsComplete_data() {
                                             u("set-address --port PORT --screen N --ip A.B.C.D"),
                                             u("read-address --port PORT"),
                                             u("batch PLAN.csv [--report REPORT.csv]"),
-                                            u("LUMOTRIX_COMn"), u("0  success"),
+                                            u("LUMOTRIX_COMn"),
+                                            u("0  success"),
                                             u("2  a controller did not acknowledge"),
-                                            u("3  a serial port"), u("4  bad input")};
+                                            u("3  a serial port"),
+                                            u("4  bad input")};
     QTest::newRow("show") << QStringList{u("show"), u("--help")}
                           << QStringList{u("Usage: lumotrix-cli show FILE.bin [--json]"),
                                          u("--json"), u("Exit codes: 0")};

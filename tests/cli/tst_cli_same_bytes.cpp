@@ -20,7 +20,9 @@ private Q_SLOTS:
 };
 
 namespace {
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 }  // namespace
 
 void CliSameBytesTest::windowAndCliSendIdenticalPackets() {
@@ -40,7 +42,8 @@ void CliSameBytesTest::windowAndCliSendIdenticalPackets() {
     QtSerialPort port;
     RecordingNotifier notifier;
     ScriptedDialogs dialogs;
-    Lumotrix window({port, notifier, dialogs, [&windowSim](int) { return windowSim.devicePath(); }});
+    Lumotrix window(
+        {port, notifier, dialogs, [&windowSim](int) { return windowSim.devicePath(); }});
     window.startUp();
     window.window().state().mapImage.assign(image);
 

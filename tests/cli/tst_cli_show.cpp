@@ -25,7 +25,9 @@ private:
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 // A 16 x 4 single-colour module, scan count 4, red-green count 3, OE polarity 1, display
 // polarity 0, rows (0,0) (1,1) (2,2) (3,3), columns picked in group 0 then group 1.
@@ -60,29 +62,30 @@ void CliShowTest::textListsHeaderAndEveryEntry() {
     const CliRun run = runCli({u("show"), path});
     QCOMPARE(run.code, 0);
     QCOMPARE(run.err, QString());
-    QCOMPARE(run.out, u("file              ") + path + u("\n"
-                        "size              2048 bytes\n"
-                        "CRC-32            2cfa064d\n"
-                        "width             16\n"
-                        "height            4\n"
-                        "colour            0 (single)\n"
-                        "scan count        4\n"
-                        "red-green count   3 (list position 2)\n"
-                        "OE polarity       1, marker 0\n"
-                        "display polarity  0\n"
-                        "column extent     16 (2 column entries)\n"
-                        "\n"
-                        "row entries (pixel row, pixel column):\n"
-                        "    0: 0, 0\n"
-                        "    1: 1, 1\n"
-                        "    2: 2, 2\n"
-                        "    3: 3, 3\n"
-                        "\n"
-                        "column entries (pixel row, 8-column group), last pick first:\n"
-                        "    0: 0, 1\n"
-                        "    1: 0, 0\n"
-                        "\n"
-                        "no problems found\n"));
+    QCOMPARE(run.out, u("file              ") + path +
+                          u("\n"
+                            "size              2048 bytes\n"
+                            "CRC-32            2cfa064d\n"
+                            "width             16\n"
+                            "height            4\n"
+                            "colour            0 (single)\n"
+                            "scan count        4\n"
+                            "red-green count   3 (list position 2)\n"
+                            "OE polarity       1, marker 0\n"
+                            "display polarity  0\n"
+                            "column extent     16 (2 column entries)\n"
+                            "\n"
+                            "row entries (pixel row, pixel column):\n"
+                            "    0: 0, 0\n"
+                            "    1: 1, 1\n"
+                            "    2: 2, 2\n"
+                            "    3: 3, 3\n"
+                            "\n"
+                            "column entries (pixel row, 8-column group), last pick first:\n"
+                            "    0: 0, 1\n"
+                            "    1: 0, 0\n"
+                            "\n"
+                            "no problems found\n"));
 }
 
 void CliShowTest::jsonCarriesTheSameFields() {
@@ -203,9 +206,9 @@ void CliShowTest::unreadableFilesAreBadInput() {
     const CliRun run = runCli({u("show"), path});
     QCOMPARE(run.code, 4);
     QCOMPARE(run.out, QString());
-    QVERIFY2(run.err.startsWith(u("lumotrix-cli: cannot read the map file ") + path + u(": ") +
-                                reason),
-             qPrintable(run.err));
+    QVERIFY2(
+        run.err.startsWith(u("lumotrix-cli: cannot read the map file ") + path + u(": ") + reason),
+        qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(CliShowTest)

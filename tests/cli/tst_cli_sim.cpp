@@ -40,7 +40,9 @@ private:
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 QByteArray mapBytes(char seed) {
     QByteArray bytes(2048, '\0');
@@ -56,7 +58,9 @@ int countLines(const QStringList& log, const char* text) {
 
 }  // namespace
 
-void CliSimTest::init() { m_dir = std::make_unique<QTemporaryDir>(); }
+void CliSimTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+}
 
 QString CliSimTest::writeFile(const QString& name, const QByteArray& bytes) {
     const QString path = m_dir->filePath(name);
@@ -85,7 +89,8 @@ void CliSimTest::downloadLeavesTheFileInTheController() {
     const CliRun run = runCli({u("download"), file, u("--port"), sim->devicePath()});
     QCOMPARE(run.code, 0);
     QCOMPARE(run.out, u("download complete: 16 data packets acknowledged and the closing packet "
-                        "sent to ") + sim->devicePath() + u("\n"));
+                        "sent to ") +
+                          sim->devicePath() + u("\n"));
     QVERIFY(run.err.startsWith(u("sending ") + file + u(" (CRC-32 ")));
     QCOMPARE(run.err.count(u("acknowledged\n")), 16);
     QVERIFY(run.err.contains(u("data packet 16 of 16 acknowledged\n")));
@@ -101,14 +106,14 @@ void CliSimTest::downloadFailuresNameThePacket_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("dataPackets");
     QTest::addColumn<QString>("message");
-    QTest::newRow("NAK to packet 1") << 1 << 0 << 0 << 2 << 1
-                                     << u("did not acknowledge data packet 1 of 16");
-    QTest::newRow("NAK to packet 5") << 5 << 0 << 0 << 2 << 5
-                                     << u("did not acknowledge data packet 5 of 16");
-    QTest::newRow("no answer to packet 3") << 0 << 3 << 0 << 2 << 3
-                                           << u("did not acknowledge data packet 3 of 16");
-    QTest::newRow("line hung up at packet 4") << 0 << 0 << 4 << 3 << 4
-                                              << u("failed at data packet");
+    QTest::newRow("NAK to packet 1")
+        << 1 << 0 << 0 << 2 << 1 << u("did not acknowledge data packet 1 of 16");
+    QTest::newRow("NAK to packet 5")
+        << 5 << 0 << 0 << 2 << 5 << u("did not acknowledge data packet 5 of 16");
+    QTest::newRow("no answer to packet 3")
+        << 0 << 3 << 0 << 2 << 3 << u("did not acknowledge data packet 3 of 16");
+    QTest::newRow("line hung up at packet 4")
+        << 0 << 0 << 4 << 3 << 4 << u("failed at data packet");
 }
 
 void CliSimTest::downloadFailuresNameThePacket() {
@@ -148,11 +153,10 @@ void CliSimTest::missingPortsAreAPortFailure() {
     QFETCH(QString, port);
     QFETCH(QString, message);
     const QString file = writeMap(u("m.bin"), 1);
-    for (const QStringList& args :
-         {QStringList{u("download"), file, u("--port"), port},
-          QStringList{u("set-address"), u("--port"), port, u("--screen"), u("1"), u("--ip"),
-                      u("1.2.3.4")},
-          QStringList{u("read-address"), u("--port"), port}}) {
+    for (const QStringList& args : {QStringList{u("download"), file, u("--port"), port},
+                                    QStringList{u("set-address"), u("--port"), port, u("--screen"),
+                                                u("1"), u("--ip"), u("1.2.3.4")},
+                                    QStringList{u("read-address"), u("--port"), port}}) {
         const CliRun run = runCli(args);
         QCOMPARE(run.code, 3);
         QCOMPARE(run.out, QString());
@@ -164,8 +168,8 @@ void CliSimTest::badArgumentsAreRefusedBeforeThePort_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
     const QString port = u("PORT");
-    QTest::newRow("download without port") << QStringList{u("download"), u("MAP")}
-                                           << u("--port is missing");
+    QTest::newRow("download without port")
+        << QStringList{u("download"), u("MAP")} << u("--port is missing");
     QTest::newRow("download of a short file")
         << QStringList{u("download"), u("SHORT"), u("--port"), port}
         << u("cannot read the map file SHORT: it is 2047 bytes; a map file is exactly 2048");
@@ -174,23 +178,23 @@ void CliSimTest::badArgumentsAreRefusedBeforeThePort_data() {
         << u("cannot read the map file NOFILE: no such file");
     QTest::newRow("two files") << QStringList{u("download"), u("MAP"), u("MAP"), u("--port"), port}
                                << u("expected 1 argument(s) besides the options, got 2");
-    QTest::newRow("unknown option") << QStringList{u("read-address"), u("--port"), port, u("-x")}
-                                    << u("Unknown option 'x'.");
-    QTest::newRow("screen 256")
-        << QStringList{u("set-address"), u("--port"), port, u("--screen"), u("256"), u("--ip"),
-                       u("1.2.3.4")}
-        << u("the screen number must be 0..255, not \"256\"");
-    QTest::newRow("screen -1")
-        << QStringList{u("set-address"), u("--port"), port, u("--screen"), u("-1"), u("--ip"),
-                       u("1.2.3.4")}
-        << u("the screen number must be 0..255, not \"-1\"");
-    QTest::newRow("three octets")
-        << QStringList{u("set-address"), u("--port"), port, u("--screen"), u("1"), u("--ip"),
-                       u("1.2.3")}
-        << u("the IP address must be four numbers");
-    QTest::newRow("set without ip") << QStringList{u("set-address"), u("--port"), port,
-                                                   u("--screen"), u("1")}
-                                    << u("--ip is missing");
+    QTest::newRow("unknown option")
+        << QStringList{u("read-address"), u("--port"), port, u("-x")} << u("Unknown option 'x'.");
+    QTest::newRow("screen 256") << QStringList{u("set-address"), u("--port"), port,
+                                               u("--screen"),    u("256"),    u("--ip"),
+                                               u("1.2.3.4")}
+                                << u("the screen number must be 0..255, not \"256\"");
+    QTest::newRow("screen -1") << QStringList{u("set-address"), u("--port"), port,
+                                              u("--screen"),    u("-1"),     u("--ip"),
+                                              u("1.2.3.4")}
+                               << u("the screen number must be 0..255, not \"-1\"");
+    QTest::newRow("three octets") << QStringList{u("set-address"), u("--port"), port,
+                                                 u("--screen"),    u("1"),      u("--ip"),
+                                                 u("1.2.3")}
+                                  << u("the IP address must be four numbers");
+    QTest::newRow("set without ip")
+        << QStringList{u("set-address"), u("--port"), port, u("--screen"), u("1")}
+        << u("--ip is missing");
     QTest::newRow("COM13") << QStringList{u("read-address"), u("--port"), u("COM13")}
                            << u("port COM13 does not exist");
     QTest::newRow("unknown command") << QStringList{u("upload")} << u("unknown command \"upload\"");
@@ -219,19 +223,18 @@ void CliSimTest::badArgumentsAreRefusedBeforeThePort() {
 void CliSimTest::setThenReadBringsTheValuesBackOnAComName() {
     const auto sim = startSim();
     const QString device = sim->devicePath();
-    const PortNames names([] { return QStringList{u("/dev/ttyS0")}; },
-                          [device](const QString& name) {
-                              return name == u("LUMOTRIX_COM2") ? device : QString();
-                          });
+    const PortNames names(
+        [] { return QStringList{u("/dev/ttyS0")}; },
+        [device](const QString& name) { return name == u("LUMOTRIX_COM2") ? device : QString(); });
     const CliRun set = runCli({u("set-address"), u("--port"), u("COM2"), u("--screen"), u("7.0"),
                                u("--ip"), u("192.168.1.10")},
                               names);
     QCOMPARE(set.code, 0);
-    QCOMPARE(set.out, u("screen number 7 and IP address 192.168.1.10 set on COM2 (") + device +
-                          u(")\n"));
-    QCOMPARE(sim->packets().value(0).toHex(' '),
-             QByteArray("5a a5 28 ff ff 0a 6b 00 0f 07 c0 a8 01 0a") +
-                 QByteArray(" 00").repeated(26));
+    QCOMPARE(set.out,
+             u("screen number 7 and IP address 192.168.1.10 set on COM2 (") + device + u(")\n"));
+    QCOMPARE(
+        sim->packets().value(0).toHex(' '),
+        QByteArray("5a a5 28 ff ff 0a 6b 00 0f 07 c0 a8 01 0a") + QByteArray(" 00").repeated(26));
     const CliRun read = runCli({u("read-address"), u("--port"), u("com2")}, names);
     QCOMPARE(read.code, 0);
     QCOMPARE(read.out, u("screen 7\nip 192.168.1.10\n"));
@@ -260,8 +263,8 @@ void CliSimTest::addressFailuresAreNotAcknowledged() {
     faults.shortAddressAnswer = shortAnswer;
     const auto sim = startSim(faults);
     const QString port = sim->devicePath();
-    const CliRun set = runCli({u("set-address"), u("--port"), port, u("--screen"), u("1"),
-                               u("--ip"), u("1.2.3.4")});
+    const CliRun set = runCli(
+        {u("set-address"), u("--port"), port, u("--screen"), u("1"), u("--ip"), u("1.2.3.4")});
     QCOMPARE(set.code, setCode);
     if (setCode != 0) {
         QVERIFY2(set.err.contains(u("did not acknowledge the screen number and IP address")),
@@ -285,17 +288,16 @@ void CliSimTest::batchRunsPortsTogetherAndReportsEveryLine() {
     writeMap(u("one.bin"), 1);
     writeMap(u("two, second.bin"), 2);
     const QString plan = writeFile(
-        u("plan.csv"),
-        QStringLiteral("# four controllers\n"
-                       "port,file,screen,ip\n"
-                       "%1,one.bin,,\n"
-                       "%2,\"two, second.bin\",2,10.0.0.2\n"
-                       "\n"
-                       "%3,one.bin,3,10.0.0.3\n"
-                       "%4,one.bin,,\n"
-                       "%1,\"two, second.bin\",5,10.0.0.5\n")
-            .arg(a->devicePath(), b->devicePath(), c->devicePath(), d->devicePath())
-            .toUtf8());
+        u("plan.csv"), QStringLiteral("# four controllers\n"
+                                      "port,file,screen,ip\n"
+                                      "%1,one.bin,,\n"
+                                      "%2,\"two, second.bin\",2,10.0.0.2\n"
+                                      "\n"
+                                      "%3,one.bin,3,10.0.0.3\n"
+                                      "%4,one.bin,,\n"
+                                      "%1,\"two, second.bin\",5,10.0.0.5\n")
+                           .arg(a->devicePath(), b->devicePath(), c->devicePath(), d->devicePath())
+                           .toUtf8());
     const QString report = m_dir->filePath(u("report.csv"));
     QElapsedTimer clock;
     clock.start();
@@ -330,8 +332,10 @@ void CliSimTest::batchRunsPortsTogetherAndReportsEveryLine() {
 
     QCOMPARE(a->image(), mapBytes(2));
     QCOMPARE(countLines(a->log(), "DownLoadEnd"), 2);
-    QCOMPARE(a->log().filter(u("SetAddress")), QStringList{u("SetAddress screen=5 ip=10.0.0.5 -> 06")});
-    QCOMPARE(b->log().filter(u("SetAddress")), QStringList{u("SetAddress screen=2 ip=10.0.0.2 -> 06")});
+    QCOMPARE(a->log().filter(u("SetAddress")),
+             QStringList{u("SetAddress screen=5 ip=10.0.0.5 -> 06")});
+    QCOMPARE(b->log().filter(u("SetAddress")),
+             QStringList{u("SetAddress screen=2 ip=10.0.0.2 -> 06")});
     QCOMPARE(b->image(), mapBytes(2));
     QCOMPARE(countLines(c->log(), "SetAddress"), 0);
     QCOMPARE(countLines(c->log(), "MapDataPacket"), 5);
@@ -359,8 +363,8 @@ void CliSimTest::faultyPlansSendNothing() {
     QFETCH(QString, message);
     const auto sim = startSim();
     writeMap(u("one.bin"), 1);
-    const QString planPath = writeFile(u("plan.csv"),
-                                       plan.replace(u("PORT"), sim->devicePath()).toUtf8());
+    const QString planPath =
+        writeFile(u("plan.csv"), plan.replace(u("PORT"), sim->devicePath()).toUtf8());
     QStringList args{u("batch"), planPath};
     if (!report.isEmpty()) {
         args << u("--report") << m_dir->filePath(report);
