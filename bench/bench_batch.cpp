@@ -48,19 +48,24 @@ QString writePlan(const QTemporaryDir& dir, const Sims& sims) {
     return writeFile(dir, QStringLiteral("plan.csv"), plan.toUtf8());
 }
 
+Sims startSimulators() {
+    Sims sims;
+    for (int i = 0; i < kPorts; ++i) {
+        sims.push_back(std::make_unique<SimulatorThread>());
+        if (!sims.back()->isRunning()) {
+            std::fprintf(stderr, "simulator: %s\n", qPrintable(sims.back()->errorString()));
+            std::exit(2);
+        }
+    }
+    return sims;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
-    std::vector<std::unique_ptr<SimulatorThread>> sims;
-    for (int i = 0; i < kPorts; ++i) {
-        sims.push_back(std::make_unique<SimulatorThread>());
-        if (!sims.back()->isRunning()) {
-            std::fprintf(stderr, "simulator: %s\n", qPrintable(sims.back()->errorString()));
-            return 2;
-        }
-    }
+    const Sims sims = startSimulators();
     QTemporaryDir dir;
     const QString map = writeFile(dir, QStringLiteral("map.bin"), QByteArray(2048, '\x21'));
     const QString plan = writePlan(dir, sims);
