@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "Messages.h"
+#include "Notifier.h"
 #include "PortNames.h"
 
 Lumotrix::Lumotrix(const Seams& seams)
@@ -14,6 +16,10 @@ Lumotrix::Lumotrix(const Seams& seams)
       m_mapFiles(m_window.state(), seams.dialogs, m_notifier,
                  [this] { m_window.controls().DownLoad->setEnabled(true); }),
       m_commands(m_window, m_link, m_notifier) {
+    m_window.setCloseGuard([this] {
+        return !m_window.state().picksUnsaved ||
+               m_notifier.askToDiscard(QString::fromUtf8(Messages::kDiscardPicks));
+    });
     const OEControls& c = m_window.controls();
     QObject::connect(c.Complete, &QPushButton::clicked, [this] { m_mapFiles.onCompleteClicked(); });
     QObject::connect(c.Open, &QPushButton::clicked, [this] { m_mapFiles.onOpenClicked(); });

@@ -10,6 +10,8 @@ class MessageBoxNotifier : public Notifier {
 public:
     explicit MessageBoxNotifier(QWidget* parent) : m_parent(parent) {}
     void showMessage(const QString& text) override;
+    // A question with the platform's Discard and Cancel buttons; Cancel is the default.
+    bool askToDiscard(const QString& text) override;
 
 private:
     QWidget* m_parent;

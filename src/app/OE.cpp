@@ -1,5 +1,6 @@
 #include "OE.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -243,4 +244,12 @@ void OE::startUp() {
     m_comm.setPortNumber(Int16(m_c.Combo1->currentIndex()) + 1);
     m_c.DownLoad->setEnabled(false);
     m_c.Label6->setVisible(false);
+}
+
+void OE::closeEvent(QCloseEvent* event) {
+    if (m_mayClose && !m_mayClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }

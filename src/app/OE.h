@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "FrameStack.h"
 #include "OEControls.h"
@@ -31,6 +32,11 @@ public:
     void showParameterPage();
     // Puts the new window into its first state; sends nothing and leaves the port closed.
     void startUp();
+    // Asked when the user closes the window; the window stays open when it returns false.
+    void setCloseGuard(std::function<bool()> mayClose) { m_mayClose = std::move(mayClose); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createFrames();
@@ -44,4 +50,5 @@ private:
     OEControls m_c;
     WindowState m_state;
     FrameStack m_frames;
+    std::function<bool()> m_mayClose;
 };

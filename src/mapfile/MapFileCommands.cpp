@@ -31,6 +31,7 @@ void MapFileCommands::onCompleteClicked() {
             return;
         }
         MapFile::save(path, m_state.mapImage);
+        m_state.picksUnsaved = false;
         m_enableDownload();
     } catch (const LumotrixError& e) {
         m_notifier.showMessage(QString::fromUtf8(e.what()));

@@ -63,6 +63,7 @@ void Picking::storeRowPick(Int16 value) {
     m_x.state.dataBuffer.set(m_x.state.DataBufferP + kRowPicksAt, value);
     m_x.state.DataBufferP += 1;
     m_x.state.rowPicksMade = m_x.state.DataBufferP;
+    m_x.state.picksUnsaved = true;
     m_x.link.sendPacket(Packets::hangTest(m_x.state.DataBufferP.value()));
     if (m_x.state.DataBufferP == m_x.state.dataBuffer.at(3)) {
         m_advance.onNextBClicked();
@@ -82,6 +83,7 @@ void Picking::onLieGridClicked() {
         paintPicked(grid, row, col);
         m_x.state.dataBuffer.set(slot, value);
         m_x.state.DataBufferP += kColumnPickStride;
+        m_x.state.picksUnsaved = true;
         m_x.link.sendPacket(Packets::lieTest(m_x.state.DataBufferP.value()));
     } catch (const std::exception&) {
         // Ends silently like the row pick: what was stored and painted stays.

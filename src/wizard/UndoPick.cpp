@@ -28,6 +28,7 @@ void UndoPick::onUndoClicked() {
         m_x.state.dataBuffer.at(0) == 0) {
         return;
     }
+    m_x.state.picksUnsaved = true;
     try {
         if (step == 4) {
             undoRowPick();

@@ -8,6 +8,12 @@
 class RecordingNotifier : public Notifier {
 public:
     void showMessage(const QString& text) override { messages.append(text); }
+    bool askToDiscard(const QString& text) override {
+        questions.append(text);
+        return discard;
+    }
 
     QStringList messages;
+    QStringList questions;
+    bool discard = false;  // the answer to every question
 };

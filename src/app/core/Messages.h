@@ -18,4 +18,7 @@ inline constexpr const char* kRedGreenChoice = "请从列表中选择红绿数�
 inline constexpr const char* kScreenRange = "屏号必须是 0 到 255 之间的整数";
 inline constexpr const char* kIpRange = "IP地址每一段必须是 0 到 255 之间的整数";
 
+// Closing the window with picks that were not saved.
+inline constexpr const char* kDiscardPicks = "选好的行和列还没有保存到地图文件。放弃它们并关闭吗？";
+
 }  // namespace Messages

@@ -20,4 +20,6 @@ struct WindowState {
     // Row picks made since the row page was last shown, as that page left them; the save
     // refuses a map whose scan lines were not all picked in this pass.
     Int16 rowPicksMade;
+    // True once a pick or an undo changed the picks after the last save to a map file.
+    bool picksUnsaved = false;
 };
