@@ -13,16 +13,18 @@ cmake --build --preset fuzz -j "$(nproc)"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 status=0
 for target in fuzz_map_file fuzz_answers fuzz_text_number; do
-    corpus="build/fuzz/corpus/${target#fuzz_}"
+    name="${target#fuzz_}"
+    corpus="build/fuzz/corpus/$name"
+    log="build/fuzz/$target.log"
     mkdir -p "$corpus"
     echo "== $target for ${seconds}s"
-    if ! (cd build/fuzz && "./fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
-              -max_len=4096 "../../$corpus" "../../fuzz/corpus/${target#fuzz_}" 2>&1 |
-              grep -E 'stat::number_of_executed_units|stat::peak_rss|ERROR|SUMMARY|Done'); then
-        :
-    fi
-    if [ "${PIPESTATUS[0]:-0}" != 0 ] || ls build/fuzz/crash-* >/dev/null 2>&1; then
-        echo "$target FAILED" >&2
+    if (cd build/fuzz && "./fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
+            -max_len=4096 -artifact_prefix="./$target-" "../../$corpus" "../../fuzz/corpus/$name") \
+            >"$log" 2>&1; then
+        grep -E '^Done|stat::number_of_executed_units' "$log" || true
+    else
+        grep -E 'ERROR|SUMMARY|Test unit written' "$log" >&2 || tail -n 20 "$log" >&2
+        echo "$target FAILED (log: $log)" >&2
         status=1
     fi
 done

@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
     fonts-noto-cjk          # the Chinese captions
+    qt6-translations-l10n   # Qt's own buttons and dialogs in Chinese
     xvfb xauth              # a headless start, and screenshots
     "$@"
 )

@@ -2,8 +2,9 @@
 # Walks the wizard as a person would, on a virtual X display against the simulated controller,
 # clicking with xdotool, and saves a picture of every page in docs/:
 #   page1-parameters.png  page2-oe.png  page3-display.png  page4-rows.png  page5-columns.png
+#   close-question.png (closing the window with picks not saved)
 # The simulator's log of what it received is written to docs/walk-sim.log.
-# Needs: scripts/install-deps.sh imagemagick xdotool
+# Needs: scripts/install-deps.sh imagemagick xdotool python3-xlib
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dpi="${1:-96}"
@@ -52,3 +53,8 @@ shot page4-rows.png
 for r in 4 5 6 7 8 9 10 11 12 1 2 3 4; do cell "$r" 1; done   # 16 picks in all
 for c in 1 9 17; do cell 2 "$c"; done
 shot page5-columns.png
+
+scripts/close-window.py "$wid"          # as the window manager's close button does
+sleep 1
+import -window root -crop "$(px 6570)x$(px 4770)+0+0" "$out/close-question.png"
+echo "saved $out/close-question.png"

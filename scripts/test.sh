@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Fresh machine to green: installs what is missing, builds, and runs every test headless; then
-# the whole suite again built with address and undefined-behaviour sanitizers, and a short run
-# of every fuzz target.
+# the whole suite again built with address and undefined-behaviour sanitizers, a short run of
+# every fuzz target, and a check of the Debian package.
 #   scripts/test.sh                 everything
-#   LUMOTRIX_FUZZ_SECONDS=N         seconds per fuzz target (default 20)
+#   LUMOTRIX_FUZZ_SECONDS=N         seconds per fuzz target (default 15)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh clang libclang-rt-dev
@@ -18,5 +18,8 @@ scripts/build.sh asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --preset asan -j 2
 
-echo "== Fuzz every target for ${LUMOTRIX_FUZZ_SECONDS:-20} s"
-scripts/fuzz.sh "${LUMOTRIX_FUZZ_SECONDS:-20}"
+echo "== Fuzz every target for ${LUMOTRIX_FUZZ_SECONDS:-15} s"
+scripts/fuzz.sh "${LUMOTRIX_FUZZ_SECONDS:-15}"
+
+echo "== Debian package: build, lintian, install into a clean folder, start"
+scripts/package-test.sh

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "Lumotrix.h"
 #include "MessageBoxNotifier.h"
@@ -9,6 +11,13 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumotrix"));
+    // The window speaks Simplified Chinese whatever the system's language, and so do the
+    // buttons and dialogs that Qt draws itself (when its translations are installed).
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     QtSerialPort port;
     MessageBoxNotifier notifier(nullptr);
