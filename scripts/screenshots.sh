@@ -49,9 +49,11 @@ click 3320 2227                       # "2亮" on the OE page
 next; sleep 0.3; shot page3-display.png
 next
 for r in 1 2 3; do cell "$r" "$((r * 2))"; done
+cell 1 2                              # the same LED again: orange, both numbers
 shot page4-rows.png
+click 3187 4387                       # 后退 takes the repeat back
 for r in 4 5 6 7 8 9 10 11 12 1 2 3 4; do cell "$r" 1; done   # 16 picks in all
-for c in 1 9 17; do cell 2 "$c"; done
+for c in 1 9 17 5; do cell 2 "$c"; done
 shot page5-columns.png
 
 scripts/close-window.py "$wid"          # as the window manager's close button does

@@ -122,6 +122,7 @@ void ControllerCommands::returnToFirstPage() {
     c.NextB->setEnabled(true);
     c.OeTimer->setEnabled(false);
     c.DisTimer->setEnabled(false);
+    c.PickCount->setVisible(false);
     m_window.showParameterPage();
 }
 

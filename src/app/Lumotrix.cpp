@@ -11,8 +11,7 @@ Lumotrix::Lumotrix(const Seams& seams)
     : m_notifier(seams.notifier),
       m_link(seams.port, seams.resolvePortName),
       m_window(m_link),
-      m_wizard(WizardContext{m_window.controls(), m_window.state(), m_window.frames(), m_link,
-                             m_notifier}),
+      m_wizard(m_window.controls(), m_window.state(), m_window.frames(), m_link, m_notifier),
       m_mapFiles(m_window.state(), seams.dialogs, m_notifier,
                  [this] { m_window.controls().DownLoad->setEnabled(true); }),
       m_commands(m_window, m_link, m_notifier) {

@@ -127,6 +127,10 @@ void OE::createBottomRow() {
     m_c.Complete = button(this, "Complete", u("完成"), 3600, 4200, 615, 375);
     m_c.Open = button(this, "Open", u("打开"), 4800, 4200, 615, 375);
     m_c.DownLoad = button(this, "DownLoad", u("下载"), 5520, 4200, 615, 375);
+    // In the gap of the button row, so it covers neither a grid nor a caption.
+    m_c.PickCount = label(this, "PickCount", QString(), 4245, 4260, 540, 255);
+    m_c.PickCount->setAlignment(Qt::AlignCenter);
+    m_c.PickCount->setVisible(false);
     connect(m_c.Combo1, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_comm.onCombo1Click(index); });
 }

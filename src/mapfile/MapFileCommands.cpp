@@ -7,6 +7,7 @@
 #include "MapFile.h"
 #include "MapImageBuilder.h"
 #include "Notifier.h"
+#include "RepeatedPicks.h"
 #include "WindowState.h"
 
 MapFileCommands::MapFileCommands(WindowState& state, FileDialogs& dialogs, Notifier& notifier,
@@ -33,6 +34,12 @@ void MapFileCommands::onCompleteClicked() {
         MapFile::save(path, m_state.mapImage);
         m_state.picksUnsaved = false;
         m_enableDownload();
+        const QStringList repeats = RepeatedPicks::find(m_state.dataBuffer, m_state.DataBufferP);
+        if (!repeats.isEmpty()) {
+            m_notifier.showMessage(QString::fromUtf8("地图已保存，但有重复的选择：\n") +
+                                   repeats.join(QLatin1Char('\n')) +
+                                   QString::fromUtf8("\n如果选错了，请回到那一步重选后再保存。"));
+        }
     } catch (const LumotrixError& e) {
         m_notifier.showMessage(QString::fromUtf8(e.what()));
     }

@@ -14,6 +14,7 @@ class Notifier;
 // written. A cancelled dialog writes nothing but keeps the rebuilt image. Open reads a file into
 // the image and touches nothing else. A file that cannot be written or read is explained in a
 // message, and the image stays as it was. Both enable DownLoad once a file was written or read.
+// After a save, picks that repeat an earlier pick are named in a message.
 class MapFileCommands {
 public:
     MapFileCommands(WindowState& state, FileDialogs& dialogs, Notifier& notifier,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Errors.h"
+#include "GridCellDelegate.h"
 #include "Twips.h"
 
 namespace {
@@ -13,6 +14,7 @@ constexpr int kDefaultColWidthTwips = 280;
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     setModel(&m_model);
+    setItemDelegate(new GridCellDelegate(this));
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
@@ -27,6 +29,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setMinimumSectionSize(1);
     m_colWidthTwips.fill(kDefaultColWidthTwips, cols());
     applyDefaultGeometry();
+    updateDataFont();
 
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         if (!index.isValid()) {
@@ -108,4 +111,17 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void FlexGrid::updateDataFont() {
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.75);  // pick numbers inside a 280-twip cell
+    m_model.setDataFont(small);
+}
+
+void FlexGrid::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        updateDataFont();
+    }
+    QTableView::changeEvent(event);
 }

@@ -31,6 +31,8 @@ public:
 
     QString textMatrix(int row, int col) const { return m_model.text(row, col); }
     void setTextMatrix(int row, int col, const QString& text) { m_model.setText(row, col, text); }
+    // Removes the text of every data cell; the headers keep theirs.
+    void clearDataTexts() { m_model.clearDataTexts(); }
 
     int colWidth(int col) const;
     void setColWidth(int col, int twips);
@@ -47,9 +49,11 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     int toPixels(int twips) const;
+    void updateDataFont();
     void applyDefaultGeometry();
 
     FlexGridModel m_model;

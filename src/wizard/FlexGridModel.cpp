@@ -96,6 +96,14 @@ void FlexGridModel::setText(int row, int col, const QString& text) {
     scheduleFlush(row, col);
 }
 
+void FlexGridModel::clearDataTexts() {
+    if (m_texts.isEmpty()) {
+        return;
+    }
+    m_texts.clear();
+    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
 std::uint32_t FlexGridModel::backColor(int row, int col) const {
     checkCell(row, col);
     if (row == 0 || col == 0) {
@@ -173,6 +181,15 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::TextAlignmentRole) {
         return static_cast<int>(Qt::AlignCenter);
+    }
+    if (role == Qt::FontRole) {
+        return m_dataFont;
+    }
+    if (role == Qt::ForegroundRole) {
+        // Dark text on light cells, light text on dark ones such as the red of a pick.
+        const QColor back = toQColor(backColor(row, col));
+        const double luminance = 0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
+        return luminance < 128 ? QColor(Qt::white) : QColor(Qt::black);
     }
     return {};
 }

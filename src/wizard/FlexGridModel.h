@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -33,6 +34,11 @@ public:
     std::uint32_t backColor(int row, int col) const;
     void setBackColor(int row, int col, std::uint32_t color);
 
+    // Removes the text of every data cell; the headers keep theirs.
+    void clearDataTexts();
+    // The font of the data cells' texts (the headers use the view's font).
+    void setDataFont(const QFont& font) { m_dataFont = font; }
+
     // Turns a grid colour into what the screen shows.
     static QColor toQColor(std::uint32_t color);
 
@@ -53,6 +59,7 @@ private:
     QVector<QString> m_rowHeaders;    // column 0 of every row
     QVector<QString> m_colHeaders;    // row 0 of every column
     QHash<qint64, QString> m_texts;   // data cells that hold a text
+    QFont m_dataFont;
     // Painting many cells in a row sends one change notice, not one per cell.
     bool m_flushPending = false;
     int m_dirtyTop = 0, m_dirtyLeft = 0, m_dirtyBottom = -1, m_dirtyRight = -1;

@@ -71,11 +71,13 @@ void GridLayout::layOut(FlexGrid& hangGrid, FlexGrid& lieGrid, Int16 width, Int1
 }
 
 void GridLayout::clearRowGrid(FlexGrid& hangGrid) {
+    hangGrid.clearDataTexts();
     paintRows(hangGrid, 1, 1, kPlain);
     paintRowGuides(hangGrid);
 }
 
 void GridLayout::clearColumnGrid(FlexGrid& lieGrid) {
+    lieGrid.clearDataTexts();
     paintColumns(lieGrid, 1, 1, kPlain);
     paintColumnGridGuides(lieGrid);
 }

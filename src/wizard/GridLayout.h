@@ -19,6 +19,7 @@ namespace GridLayout {
 constexpr std::uint32_t kPlain = 0x80000005;  // the window background colour
 constexpr std::uint32_t kGuide = 0xC0C0C0;    // light grey
 constexpr std::uint32_t kPicked = 0x0000FF;   // red
+constexpr std::uint32_t kRepeated = 0x008CFF; // orange: a cell picked more than once in a pass
 
 constexpr int kColumnWidthTwips = 280;
 
@@ -27,7 +28,8 @@ constexpr int kColumnWidthTwips = 280;
 // width + 1 or height + 1 beyond 32767 throws OverflowError; a size the grid refuses throws
 // RangeError; what was laid out before a failure stays.
 void layOut(FlexGrid& hangGrid, FlexGrid& lieGrid, Int16 width, Int16 height);
-// Every data cell plain, then the guide marks again, on the grid's current size.
+// Every data cell plain and without text, then the guide marks again, on the grid's current
+// size.
 void clearRowGrid(FlexGrid& hangGrid);
 void clearColumnGrid(FlexGrid& lieGrid);
 

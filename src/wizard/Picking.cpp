@@ -4,10 +4,11 @@
 
 #include "Errors.h"
 #include "FlexGrid.h"
-#include "GridLayout.h"
 #include "Link.h"
 #include "OEControls.h"
 #include "Packets.h"
+#include "PickCount.h"
+#include "PickMarks.h"
 #include "PickValue.h"
 #include "StepAdvance.h"
 #include "StepDisplay.h"
@@ -19,11 +20,6 @@ constexpr int kRowPicksAt = 8;
 constexpr int kColumnPicksAt = 24;
 constexpr int kColumnPickStride = 8;
 
-void paintPicked(FlexGrid& grid, int row, int col) {
-    grid.setCol(col);
-    grid.setRow(row);
-    grid.setCellBackColor(GridLayout::kPicked);
-}
 }  // namespace
 
 void Picking::onHangGridClicked() {
@@ -45,7 +41,7 @@ void Picking::pickRow(int row, int col) {
             return;  // a deferred pick whose page has gone
         }
         const Int16 value = PickValue::encode(row, col, m_x.state.dataBuffer.at(0));
-        paintPicked(*m_x.c.HangGrid, row, col);
+        m_x.rowMarks.add(row, col);
         const unsigned pagesBefore = m_display.pagesShown();
         m_rowPickYielding = true;
         QCoreApplication::processEvents();
@@ -64,6 +60,7 @@ void Picking::storeRowPick(Int16 value) {
     m_x.state.DataBufferP += 1;
     m_x.state.rowPicksMade = m_x.state.DataBufferP;
     m_x.state.picksUnsaved = true;
+    PickCount::show(m_x);
     m_x.link.sendPacket(Packets::hangTest(m_x.state.DataBufferP.value()));
     if (m_x.state.DataBufferP == m_x.state.dataBuffer.at(3)) {
         m_advance.onNextBClicked();
@@ -71,7 +68,7 @@ void Picking::storeRowPick(Int16 value) {
 }
 
 void Picking::onLieGridClicked() {
-    FlexGrid& grid = *m_x.c.LieGrid;
+    const FlexGrid& grid = *m_x.c.LieGrid;
     const int row = grid.row();
     const int col = grid.col();
     try {
@@ -80,10 +77,11 @@ void Picking::onLieGridClicked() {
         if (slot.value() >= DataBuffer::kSize) {
             return;  // no room for another column pick
         }
-        paintPicked(grid, row, col);
+        m_x.columnMarks.add(row, col);
         m_x.state.dataBuffer.set(slot, value);
         m_x.state.DataBufferP += kColumnPickStride;
         m_x.state.picksUnsaved = true;
+        PickCount::show(m_x);
         m_x.link.sendPacket(Packets::lieTest(m_x.state.DataBufferP.value()));
     } catch (const std::exception&) {
         // Ends silently like the row pick: what was stored and painted stays.

@@ -12,7 +12,8 @@ class FlexGrid;
 
 // The clicks on the two pick grids.
 //
-// A row pick (HangGrid, row page): paints the cell red, lets pending window events run once,
+// A row pick (HangGrid, row page): marks the cell (red, with the number of the pick; orange when
+// the cell was picked before in this pass), lets pending window events run once,
 // stores the pixel number at word 8 + DataBufferP, counts it, sends HangTest with the new
 // count, and when the count reaches the scan count (word 3) advances to the column page within
 // the same click. If the page changed while the events ran, the pick stores, counts and sends
@@ -20,7 +21,7 @@ class FlexGrid;
 // so picks are stored in the order clicked. Failures end the click silently: a port failure
 // keeps the pick stored, counted and red, and skips the advance.
 //
-// A column pick (LieGrid, column page): paints red, stores at word 24 + DataBufferP, adds 8,
+// A column pick (LieGrid, column page): marks the cell, stores at word 24 + DataBufferP, adds 8,
 // sends LieTest with the new value. There is room for 128 column picks; a 129th changes
 // nothing. A pixel number above 32767 changes nothing in either grid. A port failure keeps the
 // pick and ends the click silently.

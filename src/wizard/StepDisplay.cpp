@@ -13,11 +13,14 @@
 #include "Notifier.h"
 #include "OEControls.h"
 #include "Packets.h"
+#include "PickCount.h"
+#include "PickMarks.h"
 #include "WindowState.h"
 #include "WizardTiming.h"
 
 void StepDisplay::showStep() {
     ++m_pagesShown;
+    PickCount::show(m_x);
     switch (m_x.state.StepNum.value()) {
         case 1:
             return showParameterPage();
@@ -82,8 +85,10 @@ void StepDisplay::showRowPage() {
     m_x.c.NextB->setEnabled(true);
     m_x.c.Complete->setEnabled(false);
     GridLayout::clearRowGrid(*m_x.c.HangGrid);
+    m_x.rowMarks.clear();
     m_x.state.DataBufferP = 0;
     m_x.state.rowPicksMade = 0;
+    PickCount::show(m_x);
     m_x.link.sendPacket(Packets::hangTest(m_x.state.DataBufferP.value()));
 }
 
@@ -92,6 +97,8 @@ void StepDisplay::showColumnPage() {
     m_x.c.Complete->setEnabled(true);
     m_x.frames.bringToFront(m_x.c.LieFrame);
     GridLayout::clearColumnGrid(*m_x.c.LieGrid);
+    m_x.columnMarks.clear();
     m_x.state.DataBufferP = 0;
+    PickCount::show(m_x);
     m_x.link.sendPacket(Packets::lieTest(m_x.state.DataBufferP.value()));
 }

@@ -1,26 +1,15 @@
 #include "UndoPick.h"
 
 #include "Errors.h"
-#include "FlexGrid.h"
-#include "GridLayout.h"
 #include "Link.h"
 #include "Messages.h"
 #include "Notifier.h"
 #include "OEControls.h"
 #include "Packets.h"
+#include "PickCount.h"
+#include "PickMarks.h"
 #include "PickValue.h"
 #include "WindowState.h"
-
-namespace {
-
-// Makes the pick's cell current (row, then column) and gives it its unpicked colour.
-void repaint(FlexGrid& grid, const PickValue::Cell& cell, bool guide) {
-    grid.setRow(cell.row.value());
-    grid.setCol(cell.col.value());
-    grid.setCellBackColor(guide ? GridLayout::kGuide : GridLayout::kPlain);
-}
-
-}  // namespace
 
 void UndoPick::onUndoClicked() {
     const Int16 step = m_x.state.StepNum;
@@ -47,7 +36,8 @@ void UndoPick::undoRowPick() {
     m_x.state.rowPicksMade = m_x.state.DataBufferP;
     const Int16 value = m_x.state.dataBuffer.at(m_x.state.DataBufferP + 8);
     const PickValue::Cell cell = PickValue::decode(value, m_x.state.dataBuffer.at(0));
-    repaint(*m_x.c.HangGrid, cell, GridLayout::isRowGuide(cell.row.value()));
+    m_x.rowMarks.undo(cell.row.value(), cell.col.value());
+    PickCount::show(m_x);
     m_x.link.sendPacket(Packets::hangTest(m_x.state.DataBufferP.value()));
 }
 
@@ -55,7 +45,7 @@ void UndoPick::undoColumnPick() {
     m_x.state.DataBufferP -= 8;
     const Int16 value = m_x.state.dataBuffer.at(m_x.state.DataBufferP + 24);
     const PickValue::Cell cell = PickValue::decode(value, m_x.state.dataBuffer.at(0));
-    repaint(*m_x.c.LieGrid, cell,
-            GridLayout::isColumnGridGuide(cell.row.value(), cell.col.value()));
+    m_x.columnMarks.undo(cell.row.value(), cell.col.value());
+    PickCount::show(m_x);
     m_x.link.sendPacket(Packets::lieTest(m_x.state.DataBufferP.value()));
 }

@@ -6,13 +6,16 @@
 #include "IntervalTimer.h"
 #include "OEControls.h"
 
-Wizard::Wizard(const WizardContext& context)
-    : m_x(context),
-      m_display(context),
-      m_advance(context, m_display),
-      m_blink(context),
-      m_picking(context, m_display, m_advance),
-      m_undo(context) {
+Wizard::Wizard(const OEControls& controls, WindowState& state, FrameStack& frames, Link& link,
+               Notifier& notifier)
+    : m_rowMarks(*controls.HangGrid, PickMarks::Guides::Rows),
+      m_columnMarks(*controls.LieGrid, PickMarks::Guides::Columns),
+      m_x{controls, state, frames, link, notifier, m_rowMarks, m_columnMarks},
+      m_display(m_x),
+      m_advance(m_x, m_display),
+      m_blink(m_x),
+      m_picking(m_x, m_display, m_advance),
+      m_undo(m_x) {
     const OEControls& c = m_x.c;
     QObject::connect(c.Pre, &QPushButton::clicked, [this] { m_display.onPreClicked(); });
     QObject::connect(c.NextB, &QPushButton::clicked, [this] { m_advance.onNextBClicked(); });

@@ -302,8 +302,9 @@ void CliSimTest::batchRunsPortsTogetherAndReportsEveryLine() {
     QElapsedTimer clock;
     clock.start();
     const CliRun run = runCli({u("batch"), plan, u("--report"), report});
-    // Five downloads of about 2.1 s each: in turn they would take over 10 s.
-    QVERIFY2(clock.elapsed() < 7000, qPrintable(QString::number(clock.elapsed())));
+    // Five downloads of about 2.1 s each: in turn they would take over 10.5 s; on four ports at
+    // once about 4.3 s. The bound leaves room for a loaded machine and still shows the overlap.
+    QVERIFY2(clock.elapsed() < 9000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(run.code, 2);
     QCOMPARE(run.out, QString());
     QVERIFY(run.err.startsWith(u("batch: 5 line(s) on 4 port(s)\n")));

@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "MapImage.h"
 #include "MapImageBuilder.h"
+#include "RepeatedPicks.h"
 
 // Building the 2048-byte map image from the scan map buffer.
 class MapImageTest : public QObject {
@@ -17,6 +18,8 @@ private Q_SLOTS:
     void bytesNotWrittenKeepThePreviousImage();
     void mapsThatCannotBeBuiltAreRefusedWithAReason_data();
     void mapsThatCannotBeBuiltAreRefusedWithAReason();
+    void repeatedPicksAreNamedWithTheirCell_data();
+    void repeatedPicksAreNamedWithTheirCell();
 };
 
 namespace {
@@ -155,6 +158,36 @@ void MapImageTest::mapsThatCannotBeBuiltAreRefusedWithAReason() {
     } catch (const InputError& e) {
         QCOMPARE(QString::fromUtf8(e.what()), reason);
     }
+}
+
+void MapImageTest::repeatedPicksAreNamedWithTheirCell_data() {
+    QTest::addColumn<int>("rowSlot");
+    QTest::addColumn<int>("rowValue");
+    QTest::addColumn<QList<int>>("columns");
+    QTest::addColumn<QStringList>("sentences");
+    QTest::newRow("nothing repeats") << 8 << 1 << QList<int>{1, 9} << QStringList{};
+    QTest::newRow("row pick 16 repeats row pick 3")
+        << 23 << 2 * 64 + 3 << QList<int>{1}
+        << QStringList{QString::fromUtf8("行选择 16 与行选择 3 相同（第 3 行第 3 列）")};
+    QTest::newRow("column pick 3 repeats column pick 1")
+        << 8 << 1 << QList<int>{70, 9, 70}
+        << QStringList{QString::fromUtf8("列选择 3 与列选择 1 相同（第 2 行第 6 列）")};
+    QTest::newRow("a taken-back column pick beyond the counter does not count")
+        << 8 << 1 << QList<int>{5} << QStringList{};
+}
+
+void MapImageTest::repeatedPicksAreNamedWithTheirCell() {
+    QFETCH(int, rowSlot);
+    QFETCH(int, rowValue);
+    QFETCH(QList<int>, columns);
+    QFETCH(QStringList, sentences);
+    DataBuffer w = moduleWithRows();
+    w.set(rowSlot, rowValue);
+    const int counter = addColumnPicks(w, columns);
+    w.set(24 + counter, 5);  // a word left by an undo, after the last pick
+    QCOMPARE(RepeatedPicks::find(w, counter), sentences);
+    w.set(0, 0);
+    QVERIFY(RepeatedPicks::find(w, counter).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(MapImageTest)

@@ -29,6 +29,7 @@ struct OEControls {
     QPushButton* Complete = nullptr;
     QPushButton* Open = nullptr;
     QPushButton* DownLoad = nullptr;
+    QLabel* PickCount = nullptr;  // picks made on the row and column pages, e.g. "5/16"
 
     // Inside Cell
     QLabel* Label1 = nullptr;
