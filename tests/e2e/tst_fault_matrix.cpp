@@ -92,6 +92,7 @@ void FaultMatrixTest::lateOrGarbledAnswersFail_data() {
     QTest::newRow("garbage read") << "garbage" << "Command2" << u("读出失败");
     QTest::newRow("garbage download") << "garbage" << "DownLoad" << u("下载失败");
     QTest::newRow("silent read") << "silent" << "Command2" << u("读出失败");
+    QTest::newRow("short read answer") << "short" << "Command2" << u("读出失败");
 }
 
 void FaultMatrixTest::lateOrGarbledAnswersFail() {
@@ -102,6 +103,7 @@ void FaultMatrixTest::lateOrGarbledAnswersFail() {
     faults.answerDelay = fault == u("late") ? 600ms : 0ms;
     faults.garbageAnswer = fault == u("garbage");
     faults.neverAnswer = fault == u("silent");
+    faults.shortAddressAnswer = fault == u("short");
     SimWindow w(faults);
     w.c().DownLoad->setEnabled(true);
     w.program->window().findChild<QPushButton*>(command)->click();
