@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FileDialogs.h"
+#include "Notifier.h"
 #include "SerialPort.h"
 
 // Small helpers shared by the benchmark programs: medians of repeated runs, resident memory,
@@ -68,6 +69,16 @@ public:
 
 private:
     bool m_open = false;
+};
+
+// Messages go to standard error instead of a box, so a benchmark never waits for a click.
+class SilentNotifier : public Notifier {
+public:
+    void showMessage(const QString& text) override {
+        ++messages;
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    int messages = 0;
 };
 
 // The benchmarks never save or open files: every dialog is cancelled.

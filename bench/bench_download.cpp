@@ -15,15 +15,6 @@
 
 namespace {
 
-class CountingNotifier : public Notifier {
-public:
-    void showMessage(const QString& text) override {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    int messages = 0;
-};
-
 struct Run {
     double ms = 0;
     bool complete = false;
@@ -41,8 +32,7 @@ Run download(Lumotrix& program) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     }
     QObject::disconnect(connection);
-    return {static_cast<double>(clock.nsecsElapsed()) / 1e6,
-            last == QString::fromUtf8("下载完成")};
+    return {static_cast<double>(clock.nsecsElapsed()) / 1e6, last == QString::fromUtf8("下载完成")};
 }
 
 constexpr double kFixedWaitsMs = 2100;
@@ -54,7 +44,7 @@ int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
     SimulatorThread sim;
     QtSerialPort port;
-    CountingNotifier notifier;
+    BenchUtil::SilentNotifier notifier;
     BenchUtil::NoDialogs dialogs;
     Lumotrix program({port, notifier, dialogs, [&sim](int) { return sim.devicePath(); }});
     program.startUp();
@@ -81,14 +71,14 @@ int main(int argc, char* argv[]) {
     std::sort(timed.begin(), timed.end());
     const double median = plain[plain.size() / 2];
 
-    std::fprintf(stderr, "Download through the window against the simulated controller, %d runs each\n",
-                runs);
+    std::fprintf(stderr,
+                 "Download through the window against the simulated controller, %d runs each\n",
+                 runs);
     BenchUtil::report("fixed waits of a download", kFixedWaitsMs, "ms");
     BenchUtil::report("complete download, median", median, "ms");
     bool ok = BenchUtil::report("overhead above the fixed waits", median - kFixedWaitsMs, "ms", 60);
     ok = BenchUtil::report("failed downloads without line time", plainFailures, "", 0) && ok;
-    BenchUtil::report("download with 19200 bit/s line time, median", timed[timed.size() / 2],
-                      "ms");
+    BenchUtil::report("download with 19200 bit/s line time, median", timed[timed.size() / 2], "ms");
     ok = BenchUtil::report("failed downloads with line time", timedFailures, "", 0) && ok;
     ok = BenchUtil::report("messages shown", notifier.messages, "", 0) && ok;
     return ok ? 0 : 1;

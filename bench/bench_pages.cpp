@@ -12,13 +12,6 @@
 
 namespace {
 
-class SilentNotifier : public Notifier {
-  public:
-    void showMessage(const QString& text) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-};
-
 constexpr int kRuns = 31;
 
 }  // namespace
@@ -26,7 +19,7 @@ constexpr int kRuns = 31;
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     BenchUtil::NullPort port;
-    SilentNotifier notifier;
+    BenchUtil::SilentNotifier notifier;
     BenchUtil::NoDialogs dialogs;
     Lumotrix program(
         {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});

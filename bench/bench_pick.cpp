@@ -13,16 +13,9 @@
 
 namespace {
 
-class SilentNotifier : public Notifier {
-  public:
-    void showMessage(const QString& text) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-};
-
 // Notes when the first packet after a click was written.
 class TimingPort : public BenchUtil::NullPort {
-  public:
+public:
     void write(const QByteArray&) override {
         if (m_clock.isValid() && m_latency < 0) {
             m_latency = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
@@ -34,7 +27,7 @@ class TimingPort : public BenchUtil::NullPort {
     }
     double latency() const { return m_latency; }
 
-  private:
+private:
     QElapsedTimer m_clock;
     double m_latency = -1;
 };
@@ -58,7 +51,7 @@ constexpr int kPicks = 400;
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     TimingPort port;
-    SilentNotifier notifier;
+    BenchUtil::SilentNotifier notifier;
     BenchUtil::NoDialogs dialogs;
     Lumotrix program(
         {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
@@ -84,8 +77,9 @@ int main(int argc, char* argv[]) {
         cols.push_back(clickToPacket(port, *c.LieGrid, 1 + i % 128, 1 + (i * 7) % 255));
         c.Undo->click();
     }
-    std::fprintf(stderr, "Click on a pick grid cell to its test packet, 255 x 128 module, median of %d\n",
-                kPicks);
+    std::fprintf(stderr,
+                 "Click on a pick grid cell to its test packet, 255 x 128 module, median of %d\n",
+                 kPicks);
     bool ok = BenchUtil::report("row pick (one yield to the event loop)", median(rows), "ms", 2);
     ok = BenchUtil::report("column pick", median(cols), "ms", 2) && ok;
     return ok ? 0 : 1;

@@ -11,11 +11,6 @@
 
 namespace {
 
-class SilentNotifier : public Notifier {
-public:
-    void showMessage(const QString&) override {}
-};
-
 // Stops the event loop at the first paint of the window.
 class FirstPaint : public QObject {
 public:
@@ -35,9 +30,10 @@ int once(int argc, char* argv[]) {
     clock.start();
     QApplication app(argc, argv);
     BenchUtil::NullPort port;
-    SilentNotifier notifier;
+    BenchUtil::SilentNotifier notifier;
     BenchUtil::NoDialogs dialogs;
-    Lumotrix program({port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
+    Lumotrix program(
+        {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
     program.startUp();
     FirstPaint watcher;
     program.window().installEventFilter(&watcher);
@@ -73,8 +69,8 @@ int main(int argc, char* argv[]) {
     std::sort(times.begin(), times.end());
     std::sort(memory.begin(), memory.end());
     std::fprintf(stderr, "Start-up, median of %d runs\n", kRuns);
-    bool ok = BenchUtil::report("start-up to the first painted window", times[kRuns / 2], "ms",
-                                1000);
+    bool ok =
+        BenchUtil::report("start-up to the first painted window", times[kRuns / 2], "ms", 1000);
     ok = BenchUtil::report("resident memory after start-up", memory[kRuns / 2], "MiB", 150) && ok;
     return ok ? 0 : 1;
 }

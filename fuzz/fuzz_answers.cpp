@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (address.has_value() != valid) {
         std::abort();
     }
-    if (address && (address->screen != data[17] || address->ip[0] != data[22] ||
-                    address->ip[3] != data[25])) {
+    if (address &&
+        (address->screen != data[17] || address->ip[0] != data[22] || address->ip[3] != data[25])) {
         std::abort();
     }
     return 0;

@@ -9,8 +9,8 @@
 namespace {
 void check(const QString& text) {
     const qint64 value = readTextNumber(text);
-    const bool saturated = value == std::numeric_limits<qint64>::max() ||
-                           value == std::numeric_limits<qint64>::min();
+    const bool saturated =
+        value == std::numeric_limits<qint64>::max() || value == std::numeric_limits<qint64>::min();
     if (!saturated && readTextNumber(QString::number(value)) != value) {
         std::abort();
     }

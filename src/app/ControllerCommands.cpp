@@ -33,9 +33,8 @@ ControllerCommands::ControllerCommands(OE& window, Link& link, Notifier& notifie
                      [this](const ExchangeOutcome& o, const ControllerAnswers::Address& a) {
                          onAddressFinished(o, a);
                      });
-    QObject::connect(&m_download, &DownloadExchange::acknowledged, [this](int n) {
-        status(QString::fromUtf8("下载") + QString::number(n));
-    });
+    QObject::connect(&m_download, &DownloadExchange::acknowledged,
+                     [this](int n) { status(QString::fromUtf8("下载") + QString::number(n)); });
     QObject::connect(&m_download, &DownloadExchange::finished,
                      [this](const ExchangeOutcome& o) { onDownloadFinished(o); });
 }
@@ -46,7 +45,9 @@ void ControllerCommands::status(const QString& caption) {
     label->setCaption(caption);
 }
 
-void ControllerCommands::status(const char* utf8) { status(QString::fromUtf8(utf8)); }
+void ControllerCommands::status(const char* utf8) {
+    status(QString::fromUtf8(utf8));
+}
 
 void ControllerCommands::onCommand1Clicked() {
     if (isBusy()) {

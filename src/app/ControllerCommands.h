@@ -48,6 +48,6 @@ private:
     AddressExchange m_address;
     DownloadExchange m_download;
     bool m_reading = false;
-    QList<QPair<QWidget*, bool>> m_locked;     // each control and whether it was enabled
+    QList<QPair<QWidget*, bool>> m_locked;  // each control and whether it was enabled
     QList<IntervalTimer*> m_pausedTimers;
 };

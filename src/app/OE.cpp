@@ -51,8 +51,8 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int l
     return box;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int l, int t,
-                    int w, int h) {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int l, int t, int w,
+                    int h) {
     return place(new QPushButton(caption, parent), name, l, t, w, h);
 }
 
@@ -66,8 +66,8 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
 }
 
 // One element of a two-element option button array; the elements of a frame form one group.
-QRadioButton* option(QWidget* parent, const char* array, int element, const QString& caption,
-                     int l, int t, int w, int h) {
+QRadioButton* option(QWidget* parent, const char* array, int element, const QString& caption, int l,
+                     int t, int w, int h) {
     auto* button = place(new QRadioButton(caption, parent), array, l, t, w, h);
     button->setObjectName(QStringLiteral("%1(%2)").arg(QString::fromLatin1(array)).arg(element));
     button->setAutoExclusive(true);
@@ -82,9 +82,13 @@ void moveTo(QWidget* widget, int left, int top) {
     widget->setGeometry(Twips::toPixels(twips, widget->logicalDpiX()));
 }
 
-QRect twipsOf(const QWidget* widget) { return widget->property(kTwipsProperty).toRect(); }
+QRect twipsOf(const QWidget* widget) {
+    return widget->property(kTwipsProperty).toRect();
+}
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 }  // namespace
 
@@ -144,11 +148,11 @@ void OE::createParameterFields() {
     m_c.Label3 = label(cell, "Label3", u("颜色"), 480, 1440, 735, 255);
     m_c.LedColor = comboBox(cell, "LedColor", {u("单色"), u("双色")}, 1320, 1440, 735, 300);
     m_c.Label4 = label(cell, "Label4", u("扫描周期"), 480, 1920, 735, 255);
-    m_c.LedScan = comboBox(cell, "LedScan", {u("16"), u("8"), u("4"), u("1")}, 1320, 1920, 735,
-                           300);
+    m_c.LedScan =
+        comboBox(cell, "LedScan", {u("16"), u("8"), u("4"), u("1")}, 1320, 1920, 735, 300);
     m_c.Label5 = label(cell, "Label5", u("红绿数量"), 480, 2400, 735, 255);
-    m_c.LedInNum = comboBox(cell, "LedInNum", {u("1"), u("2"), u("3"), u("4")}, 1320, 2400, 735,
-                            300);
+    m_c.LedInNum =
+        comboBox(cell, "LedInNum", {u("1"), u("2"), u("3"), u("4")}, 1320, 2400, 735, 300);
 }
 
 void OE::createAddressFields() {
@@ -182,9 +186,17 @@ void OE::createStepFrames() {
         const char* names[4];
     };
     const Pair pairs[] = {
-        {m_c.OeFrame, &m_c.OeDisFrame, m_c.OeDis, &m_c.OeSelectFrame, m_c.OeSelect,
+        {m_c.OeFrame,
+         &m_c.OeDisFrame,
+         m_c.OeDis,
+         &m_c.OeSelectFrame,
+         m_c.OeSelect,
          {"OeDisFrame", "OeDis", "OeSelectFrame", "OeSelect"}},
-        {m_c.DisFrame, &m_c.DisDisFrame, m_c.DisDis, &m_c.DisSelectFrame, m_c.DisSelect,
+        {m_c.DisFrame,
+         &m_c.DisDisFrame,
+         m_c.DisDis,
+         &m_c.DisSelectFrame,
+         m_c.DisSelect,
          {"DisDisFrame", "DisDis", "DisSelectFrame", "DisSelect"}},
     };
     for (const Pair& p : pairs) {
@@ -209,11 +221,11 @@ void OE::createStepFrames() {
 
 void OE::setFocusOrder() {
     const QList<QWidget*> order = {
-        m_c.LedWidth,     m_c.LedHeigh,     m_c.LedColor,  m_c.LedScan,   m_c.LedInNum,
-        m_c.Pre,          m_c.NextB,        m_c.Complete,  m_c.Open,      m_c.DownLoad,
+        m_c.LedWidth,     m_c.LedHeigh,     m_c.LedColor,  m_c.LedScan,     m_c.LedInNum,
+        m_c.Pre,          m_c.NextB,        m_c.Complete,  m_c.Open,        m_c.DownLoad,
         m_c.Combo1,       m_c.OeDis[0],     m_c.OeDis[1],  m_c.OeSelect[0], m_c.OeSelect[1],
-        m_c.DisSelect[0], m_c.DisSelect[1], m_c.DisDis[0], m_c.DisDis[1], m_c.HangGrid,
-        m_c.LieGrid,      m_c.Text2,        m_c.Command1,  m_c.Command2,  m_c.Text1,
+        m_c.DisSelect[0], m_c.DisSelect[1], m_c.DisDis[0], m_c.DisDis[1],   m_c.HangGrid,
+        m_c.LieGrid,      m_c.Text2,        m_c.Command1,  m_c.Command2,    m_c.Text1,
         m_c.Text3,        m_c.Text4,        m_c.Text5,     m_c.Undo};
     for (int i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);

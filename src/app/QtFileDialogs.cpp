@@ -10,11 +10,11 @@ QString ask(QWidget* parent, QFileDialog::AcceptMode mode, const QString& descri
     QFileDialog dialog(parent != nullptr ? parent : QApplication::activeWindow());
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                        : QFileDialog::ExistingFile);
+                                                       : QFileDialog::ExistingFile);
     // "bin Files(*.bin)" already names its pattern; Qt reads the part in parentheses.
-    dialog.setNameFilter(description.contains(pattern) ? description
-                                                       : description + QStringLiteral(" (") +
-                                                             pattern + QStringLiteral(")"));
+    dialog.setNameFilter(description.contains(pattern)
+                             ? description
+                             : description + QStringLiteral(" (") + pattern + QStringLiteral(")"));
     if (mode == QFileDialog::AcceptSave) {
         dialog.setDefaultSuffix(pattern.section(QLatin1Char('.'), -1));  // "name" -> "name.bin"
     }

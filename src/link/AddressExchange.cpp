@@ -10,7 +10,9 @@ AddressExchange::AddressExchange(Link& link, QObject* parent) : QObject(parent),
     connect(&m_wait, &QTimer::timeout, this, &AddressExchange::onAnswerDue);
 }
 
-AddressExchange::~AddressExchange() { cancel(); }
+AddressExchange::~AddressExchange() {
+    cancel();
+}
 
 void AddressExchange::startSet(int screen, const std::array<int, 4>& ip) {
     QByteArray packet;
@@ -23,7 +25,9 @@ void AddressExchange::startSet(int screen, const std::array<int, 4>& ip) {
     start(packet, false);
 }
 
-void AddressExchange::startRead() { start(Packets::readAddress(), true); }
+void AddressExchange::startRead() {
+    start(Packets::readAddress(), true);
+}
 
 void AddressExchange::start(const QByteArray& packet, bool read) {
     m_running = true;
@@ -52,7 +56,8 @@ void AddressExchange::onAnswerDue() {
     }
     end({ControllerAnswers::isAcknowledge(bytes) ? ExchangeOutcome::Kind::Done
                                                  : ExchangeOutcome::Kind::NotAccepted,
-         1, {}});
+         1,
+         {}});
 }
 
 void AddressExchange::end(ExchangeOutcome outcome, const ControllerAnswers::Address& address) {

@@ -5,7 +5,9 @@ constexpr int kAddressAnswerLength = 26;
 constexpr int kScreenAt = 17;
 constexpr int kIpAt = 22;
 
-std::uint8_t byteAt(const QByteArray& bytes, int i) { return static_cast<std::uint8_t>(bytes[i]); }
+std::uint8_t byteAt(const QByteArray& bytes, int i) {
+    return static_cast<std::uint8_t>(bytes[i]);
+}
 }  // namespace
 
 bool ControllerAnswers::isAcknowledge(const QByteArray& answer) {

@@ -11,7 +11,9 @@ DownloadExchange::DownloadExchange(Link& link, QObject* parent) : QObject(parent
     connect(&m_wait, &QTimer::timeout, this, &DownloadExchange::onAnswerDue);
 }
 
-DownloadExchange::~DownloadExchange() { cancel(); }
+DownloadExchange::~DownloadExchange() {
+    cancel();
+}
 
 void DownloadExchange::start(const QByteArray& image) {
     m_image = image;
@@ -28,7 +30,8 @@ void DownloadExchange::sendDataPacket() {
         return;
     }
     try {
-        const QByteArray data = m_image.mid(m_sent * Packets::kMapDataBytes, Packets::kMapDataBytes);
+        const QByteArray data =
+            m_image.mid(m_sent * Packets::kMapDataBytes, Packets::kMapDataBytes);
         const QByteArray packet = Packets::mapDataPacket(m_sent, data);
         m_link.sendRequest(packet);
         m_lastPacket = packet;

@@ -5,9 +5,9 @@
 // How an exchange with the controller ended.
 struct ExchangeOutcome {
     enum class Kind {
-        Done,          // the controller took the packet(s), or answered the read
-        NotAccepted,   // no answer in time, or an answer that says no
-        PortFailed,    // the serial port could not be opened, written or drained, or vanished
+        Done,         // the controller took the packet(s), or answered the read
+        NotAccepted,  // no answer in time, or an answer that says no
+        PortFailed,   // the serial port could not be opened, written or drained, or vanished
     };
     Kind kind = Kind::Done;
     // The packet the exchange reached: 1..16 for a download's data packets, 17 for its

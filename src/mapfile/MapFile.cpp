@@ -1,7 +1,7 @@
 #include "MapFile.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
 
 #include "Errors.h"
@@ -9,8 +9,8 @@
 namespace {
 
 [[noreturn]] void fail(const char* format, const QString& path, const QString& reason) {
-    throw FileError(QString::fromUtf8(format).arg(QDir::toNativeSeparators(path), reason)
-                        .toStdString());
+    throw FileError(
+        QString::fromUtf8(format).arg(QDir::toNativeSeparators(path), reason).toStdString());
 }
 
 }  // namespace
@@ -41,10 +41,10 @@ MapImage MapFile::load(const QString& path) {
     }
     const QByteArray bytes = file.read(kSize);
     if (bytes.size() < kSize) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QString::fromUtf8("只有 %1 字节，地图文件应为 2048 字节")
-                                         .arg(bytes.size());
+        const QString reason =
+            file.error() != QFileDevice::NoError
+                ? file.errorString()
+                : QString::fromUtf8("只有 %1 字节，地图文件应为 2048 字节").arg(bytes.size());
         fail("无法打开文件 %1：%2", path, reason);
     }
     MapImage image;

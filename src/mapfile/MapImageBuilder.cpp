@@ -10,7 +10,9 @@ constexpr int kRowEntriesAt = 16;
 constexpr int kColumnEntriesAt = 48;
 constexpr int kMaxScanCount = 16;
 
-[[noreturn]] void refuse(const QString& text) { throw InputError(text.toStdString()); }
+[[noreturn]] void refuse(const QString& text) {
+    throw InputError(text.toStdString());
+}
 
 // The two bytes of a row or column entry for pixel number v: pixel row, pixel column.
 std::pair<std::uint8_t, std::uint8_t> entry(Int16 v, Int16 width, const QString& which) {

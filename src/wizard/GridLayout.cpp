@@ -6,7 +6,9 @@
 
 namespace {
 
-void paint(FlexGrid& grid, std::uint32_t color) { grid.setCellBackColor(color); }
+void paint(FlexGrid& grid, std::uint32_t color) {
+    grid.setCellBackColor(color);
+}
 
 void size(FlexGrid& grid, Int16 width, Int16 height) {
     grid.setCols((width + 1).value());
@@ -50,7 +52,9 @@ void paintColumns(FlexGrid& grid, int first, int step, std::uint32_t color) {
     }
 }
 
-void paintRowGuides(FlexGrid& hangGrid) { paintRows(hangGrid, 1, 4, GridLayout::kGuide); }
+void paintRowGuides(FlexGrid& hangGrid) {
+    paintRows(hangGrid, 1, 4, GridLayout::kGuide);
+}
 
 void paintColumnGridGuides(FlexGrid& lieGrid) {
     paintColumns(lieGrid, 1, 8, GridLayout::kGuide);
@@ -82,6 +86,10 @@ void GridLayout::clearColumnGrid(FlexGrid& lieGrid) {
     paintColumnGridGuides(lieGrid);
 }
 
-bool GridLayout::isRowGuide(int row) { return row % 4 == 1; }
+bool GridLayout::isRowGuide(int row) {
+    return row % 4 == 1;
+}
 
-bool GridLayout::isColumnGridGuide(int row, int col) { return row % 4 == 0 || col % 8 == 1; }
+bool GridLayout::isColumnGridGuide(int row, int col) {
+    return row % 4 == 0 || col % 8 == 1;
+}

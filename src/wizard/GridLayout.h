@@ -16,10 +16,10 @@ class FlexGrid;
 // the last cell painted. Colours are in the grid encoding (0x00BBGGRR, 0x800000nn).
 namespace GridLayout {
 
-constexpr std::uint32_t kPlain = 0x80000005;  // the window background colour
-constexpr std::uint32_t kGuide = 0xC0C0C0;    // light grey
-constexpr std::uint32_t kPicked = 0x0000FF;   // red
-constexpr std::uint32_t kRepeated = 0x008CFF; // orange: a cell picked more than once in a pass
+constexpr std::uint32_t kPlain = 0x80000005;   // the window background colour
+constexpr std::uint32_t kGuide = 0xC0C0C0;     // light grey
+constexpr std::uint32_t kPicked = 0x0000FF;    // red
+constexpr std::uint32_t kRepeated = 0x008CFF;  // orange: a cell picked more than once in a pass
 
 constexpr int kColumnWidthTwips = 280;
 

@@ -13,8 +13,7 @@
 
 void UndoPick::onUndoClicked() {
     const Int16 step = m_x.state.StepNum;
-    if (m_x.state.DataBufferP == 0 || (step != 4 && step != 5) ||
-        m_x.state.dataBuffer.at(0) == 0) {
+    if (m_x.state.DataBufferP == 0 || (step != 4 && step != 5) || m_x.state.dataBuffer.at(0) == 0) {
         return;
     }
     m_x.state.picksUnsaved = true;

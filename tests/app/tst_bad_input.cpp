@@ -84,7 +84,8 @@ void BadInputTest::moduleFieldsTakeOrRefuseEachText_data() {
     QTest::addColumn<qint64>("value");
     for (const char* field : {"LedWidth", "LedHeigh", "LedScan"}) {
         for (const Case& c : texts()) {
-            QTest::addRow("%s %s", field, c.name) << QString::fromLatin1(field) << c.text << c.value;
+            QTest::addRow("%s %s", field, c.name)
+                << QString::fromLatin1(field) << c.text << c.value;
         }
     }
 }
@@ -141,8 +142,9 @@ void BadInputTest::addressBoxesTakeOrRefuseEachText() {
     m_f->port.answers.append(QByteArray("\x06", 1));
     m_f->c().Command1->click();
     if (value < 0 || value > 255) {
-        const char* message = box == QStringLiteral("Text2") ? "屏号必须是 0 到 255 之间的整数"
-                                                             : "IP地址每一段必须是 0 到 255 之间的整数";
+        const char* message = box == QStringLiteral("Text2")
+                                  ? "屏号必须是 0 到 255 之间的整数"
+                                  : "IP地址每一段必须是 0 到 255 之间的整数";
         QCOMPARE(m_f->notifier.messages, QStringList{QString::fromUtf8(message)});
         QVERIFY(m_f->port.written.isEmpty());
         QVERIFY(!m_f->port.isOpen());
@@ -170,8 +172,10 @@ void BadInputTest::listBoxesTakeOnlyTheirEntries_data() {
     QTest::newRow("LedColor typed 双色") << "LedColor" << QString::fromUtf8("双色") << 1;
     QTest::newRow("LedColor 单色 with blanks") << "LedColor" << QString::fromUtf8(" 单色 ") << 0;
     QTest::newRow("LedColor half a name") << "LedColor" << QString::fromUtf8("单") << -1;
-    QTest::newRow("LedInNum 4") << "LedInNum" << "4" << 3;
-    QTest::newRow("LedInNum 4.0 is no entry") << "LedInNum" << "4.0" << -1;
+    QTest::newRow("LedInNum 4") << "LedInNum"
+                                << "4" << 3;
+    QTest::newRow("LedInNum 4.0 is no entry") << "LedInNum"
+                                              << "4.0" << -1;
 }
 
 void BadInputTest::listBoxesTakeOnlyTheirEntries() {
@@ -181,8 +185,9 @@ void BadInputTest::listBoxesTakeOnlyTheirEntries() {
     m_f->window().findChild<QComboBox*>(field)->setEditText(text);
     m_f->clickNext();
     if (entry < 0) {
-        const char* message = field == QStringLiteral("LedColor") ? "请从列表中选择颜色（单色或双色）"
-                                                                  : "请从列表中选择红绿数量（1 到 4）";
+        const char* message = field == QStringLiteral("LedColor")
+                                  ? "请从列表中选择颜色（单色或双色）"
+                                  : "请从列表中选择红绿数量（1 到 4）";
         QCOMPARE(m_f->notifier.messages, QStringList{QString::fromUtf8(message)});
         QVERIFY(m_f->port.written.isEmpty());
         return;

@@ -26,8 +26,7 @@ private:
 };
 
 namespace {
-const QString kQuestion =
-    QString::fromUtf8("选好的行和列还没有保存到地图文件。放弃它们并关闭吗？");
+const QString kQuestion = QString::fromUtf8("选好的行和列还没有保存到地图文件。放弃它们并关闭吗？");
 }
 
 void CloseQuestionTest::init() {

@@ -33,9 +33,7 @@ private Q_SLOTS:
     void closingTheWindowDuringAnExchangeClosesThePort();
 
 private:
-    void waitUntilIdle() {
-        QTRY_VERIFY_WITH_TIMEOUT(!m_f->program->commands().isBusy(), 5000);
-    }
+    void waitUntilIdle() { QTRY_VERIFY_WITH_TIMEOUT(!m_f->program->commands().isBusy(), 5000); }
     void acknowledge(int packets) {
         for (int i = 0; i < packets; ++i) {
             m_f->port.answers.append(QByteArray("\x06", 1));
@@ -47,9 +45,13 @@ private:
 };
 
 namespace {
-QByteArray setAddress(const char* head) { return hex(head) + QByteArray(26, '\0'); }
+QByteArray setAddress(const char* head) {
+    return hex(head) + QByteArray(26, '\0');
+}
 const QByteArray kReadAddress = QByteArray::fromHex("5AA528FFFF0A100010") + QByteArray(31, '\0');
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 }  // namespace
 
 void ExchangesFakeTest::init() {
@@ -76,7 +78,8 @@ void ExchangesFakeTest::defaultsSendTheDefaultSetAddress() {
 void ExchangesFakeTest::boxesAreReadLikeEveryNumberField_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("packet");
-    QTest::newRow("leading space and letters") << " 12abc" << setAddress("5AA528FFFF0A0F000F0CC0A80064");
+    QTest::newRow("leading space and letters")
+        << " 12abc" << setAddress("5AA528FFFF0A0F000F0CC0A80064");
     QTest::newRow("empty") << "" << setAddress("5AA528FFFF0A03000F00C0A80064");
     QTest::newRow("1.5") << "1.5" << setAddress("5AA528FFFF0A01000F02C0A80064");
     QTest::newRow("2.5") << "2.5" << setAddress("5AA528FFFF0A01000F02C0A80064");
@@ -100,12 +103,18 @@ void ExchangesFakeTest::boxesOutside0To255AreRefusedBeforeThePort_data() {
     QTest::addColumn<QString>("message");
     const QString screen = u("屏号必须是 0 到 255 之间的整数");
     const QString ip = u("IP地址每一段必须是 0 到 255 之间的整数");
-    QTest::newRow("screen 256") << "Text2" << "256" << false << screen;
-    QTest::newRow("screen 255.5") << "Text2" << "255.5" << false << screen;
-    QTest::newRow("screen -1") << "Text2" << "-1" << false << screen;
-    QTest::newRow("first octet 256, port left open") << "Text1" << "256" << true << ip;
-    QTest::newRow("last octet 1e3") << "Text5" << "1e3" << false << ip;
-    QTest::newRow("third octet 99999999999999999999") << "Text4" << "99999999999999999999" << true << ip;
+    QTest::newRow("screen 256") << "Text2"
+                                << "256" << false << screen;
+    QTest::newRow("screen 255.5") << "Text2"
+                                  << "255.5" << false << screen;
+    QTest::newRow("screen -1") << "Text2"
+                               << "-1" << false << screen;
+    QTest::newRow("first octet 256, port left open") << "Text1"
+                                                     << "256" << true << ip;
+    QTest::newRow("last octet 1e3") << "Text5"
+                                    << "1e3" << false << ip;
+    QTest::newRow("third octet 99999999999999999999") << "Text4"
+                                                      << "99999999999999999999" << true << ip;
 }
 
 void ExchangesFakeTest::boxesOutside0To255AreRefusedBeforeThePort() {
@@ -307,14 +316,14 @@ void ExchangesFakeTest::nothingElseCanSendWhileAnExchangeRuns() {
     m_f->goToPage(4);
     acknowledge(1);
     const OEControls& c = m_f->c();
-    QList<QWidget*> senders = {c.Pre,     c.NextB,    c.Undo,     c.HangGrid, c.LieGrid,
-                               c.Command1, c.Command2, c.Open,    c.Combo1};
+    QList<QWidget*> senders = {c.Pre,      c.NextB,    c.Undo, c.HangGrid, c.LieGrid,
+                               c.Command1, c.Command2, c.Open, c.Combo1};
     c.Command2->click();
     for (QWidget* w : senders + QList<QWidget*>{c.Complete, c.DownLoad}) {
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     }
     const int before = static_cast<int>(m_f->port.written.size());
-    c.Command1->click();  // disabled buttons take no click
+    c.Command1->click();                           // disabled buttons take no click
     m_f->program->commands().onCommand1Clicked();  // nor does a second exchange start
     QCOMPARE(m_f->port.written.size(), before);
     waitUntilIdle();

@@ -27,12 +27,15 @@ private:
 
 namespace {
 
-int px(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+int px(int twips, double dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
 
 // The room the style leaves for a control's text, generously counted.
 int roomFor(QWidget* w) {
     if (qobject_cast<QRadioButton*>(w) != nullptr) {
-        return w->width() - w->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, w) -
+        return w->width() -
+               w->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, w) -
                w->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, w);
     }
     if (qobject_cast<QComboBox*>(w) != nullptr) {
@@ -76,8 +79,8 @@ void HighDpiTest::controlsScaleWithTheLogicalDpi() {
     const double dpi = m_f->window().logicalDpiX();
     qInfo("logical dpi %g, device pixel ratio %g", dpi, m_f->window().devicePixelRatioF());
     QCOMPARE(m_f->window().width(), px(6570, dpi));
-    QCOMPARE(m_f->c().NextB->geometry(), QRect(px(2040, dpi), px(4200, dpi), px(735, dpi),
-                                               px(375, dpi)));
+    QCOMPARE(m_f->c().NextB->geometry(),
+             QRect(px(2040, dpi), px(4200, dpi), px(735, dpi), px(375, dpi)));
     QCOMPARE(m_f->c().Label6->height(), px(375, dpi));
 }
 
@@ -94,10 +97,11 @@ void HighDpiTest::everyCaptionFitsItsControl() {
         // What is drawn of the text, not its advance: a dot is small ink in a wide cell.
         const QFontMetrics fm(w->font());
         const int need = fm.boundingRect(caption).width();
-        const QString where = w->objectName() + QStringLiteral(" \"") + caption +
-                              QStringLiteral("\"");
-        QVERIFY2(need <= roomFor(w),
-                 qPrintable(where + QStringLiteral(": needs %1 px, has %2").arg(need).arg(roomFor(w))));
+        const QString where =
+            w->objectName() + QStringLiteral(" \"") + caption + QStringLiteral("\"");
+        QVERIFY2(
+            need <= roomFor(w),
+            qPrintable(where + QStringLiteral(": needs %1 px, has %2").arg(need).arg(roomFor(w))));
         if (qobject_cast<QGroupBox*>(w) == nullptr) {
             QVERIFY2(fm.tightBoundingRect(caption).height() <= w->height(),
                      qPrintable(where + QStringLiteral(" height")));

@@ -175,11 +175,15 @@ void NumbersTest::textReadsAsTheNumberItBeginsWith_data() {
     row("arabic-indic digits are not digits", QString::fromUtf8("\u0664\u0665"), 0);
     row("unicode minus is not a sign", QString::fromUtf8("\u22121"), 0);
     row("hex prefix not accepted", QStringLiteral("&H10"), 0);
-    row("control character first", QStringLiteral("\x01" "64"), 0);
+    row("control character first",
+        QStringLiteral("\x01"
+                       "64"),
+        0);
     row("infinity is not a number", QStringLiteral("inf"), 0);
     row("tiny exponent", QStringLiteral("5e-999999"), 0);
     row("just above 16 bits", QStringLiteral("32768"), 32768);
-    row("long zero fraction", QStringLiteral("12.") + QString(500, QLatin1Char('0')) + QStringLiteral("1"), 12);
+    row("long zero fraction",
+        QStringLiteral("12.") + QString(500, QLatin1Char('0')) + QStringLiteral("1"), 12);
 }
 
 void NumbersTest::textReadsAsTheNumberItBeginsWith() {
@@ -192,13 +196,15 @@ void NumbersTest::hugeNumbersSaturateInsteadOfWrapping_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("negative");
     QTest::newRow("above 64 bits") << QStringLiteral("18446744073709551617") << false;
-    QTest::newRow("exactly 2^64 would wrap to 0") << QStringLiteral("18446744073709551616") << false;
+    QTest::newRow("exactly 2^64 would wrap to 0")
+        << QStringLiteral("18446744073709551616") << false;
     QTest::newRow("thousand digits") << QString(1000, QLatin1Char('9')) << false;
-    QTest::newRow("negative thousand digits") << QStringLiteral("-") + QString(1000, QLatin1Char('7')) << true;
+    QTest::newRow("negative thousand digits")
+        << QStringLiteral("-") + QString(1000, QLatin1Char('7')) << true;
     QTest::newRow("huge exponent") << QStringLiteral("1e999999999999999999999") << false;
     QTest::newRow("exponent of 19 digits") << QStringLiteral("1e19") << false;
-    QTest::newRow("18 nines rounding up to 19 digits") << QStringLiteral("999999999999999999.5")
-                                                       << false;
+    QTest::newRow("18 nines rounding up to 19 digits")
+        << QStringLiteral("999999999999999999.5") << false;
     QTest::newRow("10^18 written out") << QStringLiteral("1000000000000000000") << false;
 }
 

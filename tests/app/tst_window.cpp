@@ -19,7 +19,7 @@
 // The main window as start-up leaves it: captions, places, defaults, focus, page stacking.
 class WindowTest : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
     void cleanup();
 
@@ -43,7 +43,7 @@ class WindowTest : public QObject {
     void exactlyOnePageShowsAfterEachBringToFront();
     void choosingAPortSetsTheNumberWithoutOpening();
 
-  private:
+private:
     QWidget* control(const QString& name) const;
     QList<QWidget*> visiblePages() const;
 

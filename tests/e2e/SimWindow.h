@@ -57,5 +57,9 @@ struct SimWindow {
     }
 };
 
-inline QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
-inline QString u(const char* text) { return QString::fromUtf8(text); }
+inline QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
+inline QString u(const char* text) {
+    return QString::fromUtf8(text);
+}

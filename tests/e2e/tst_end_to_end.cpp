@@ -13,7 +13,9 @@ private Q_SLOTS:
 
 namespace {
 
-QByteArray zeros(int n) { return QByteArray(n, '\0'); }
+QByteArray zeros(int n) {
+    return QByteArray(n, '\0');
+}
 
 QByteArray testPacket(const char* bytes9to12, int subCode) {
     QByteArray p = hex("5AA50DFFFF60") + QByteArray(1, '\0') + hex("00") +
@@ -28,10 +30,10 @@ QByteArray testPacket(const char* bytes9to12, int subCode) {
 
 // The map this session makes: 64 x 32, single colour, scan 16, red-green "2", OE "2亮",
 // display "1亮", row pick r on row r, column r; column picks on row 1, columns 1, 9, .. 57.
-const QByteArray kMapHead = hex(
-    "40002000000010000100010000004000"                                  // header
-    "0000010102020303040405050606070708080909 0A0A0B0B0C0C0D0D0E0E0F0F"  // 16 row entries
-    "00070006000500040003000200010000");                                // 8 column entries
+const QByteArray kMapHead =
+    hex("40002000000010000100010000004000"                                   // header
+        "0000010102020303040405050606070708080909 0A0A0B0B0C0C0D0D0E0E0F0F"  // 16 row entries
+        "00070006000500040003000200010000");                                 // 8 column entries
 
 }  // namespace
 
@@ -41,14 +43,14 @@ void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
     const QString file = dir.filePath(QStringLiteral("module.bin"));
     const OEControls& c = w.c();
 
-    c.NextB->click();                      // page 1 -> 2 with the defaults
-    QVERIFY(w.waitForPackets(2));          // CellTest, then the first OE blink
-    c.OeSelect[1]->click();                // "2亮"
-    c.NextB->click();                      // page 2 -> 3
-    QVERIFY(w.waitForPackets(4));          // chosen OE polarity, first display blink
-    c.NextB->click();                      // "1亮", page 3 -> 4
+    c.NextB->click();              // page 1 -> 2 with the defaults
+    QVERIFY(w.waitForPackets(2));  // CellTest, then the first OE blink
+    c.OeSelect[1]->click();        // "2亮"
+    c.NextB->click();              // page 2 -> 3
+    QVERIFY(w.waitForPackets(4));  // chosen OE polarity, first display blink
+    c.NextB->click();              // "1亮", page 3 -> 4
     for (int r = 1; r <= 16; ++r) {
-        w.pick(c.HangGrid, r, r);          // the 16th pick moves on to page 5
+        w.pick(c.HangGrid, r, r);  // the 16th pick moves on to page 5
     }
     QCOMPARE(w.state().StepNum.value(), 5);
     for (int k = 0; k < 8; ++k) {
@@ -84,17 +86,18 @@ void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
         expected << hex("5AA588FF") + QByteArray(1, static_cast<char>(n)) + hex("610000") +
                         zeros(128);
     }
-    expected << hex("5AA588FF100A040004") + zeros(127);                 // closing packet
-    expected << hex("5AA528FFFF0A03000F00C0A80064") + zeros(26);        // SetAddress
-    expected << hex("5AA528FFFF0A100010") + zeros(31);                  // ReadAddress
+    expected << hex("5AA588FF100A040004") + zeros(127);           // closing packet
+    expected << hex("5AA528FFFF0A03000F00C0A80064") + zeros(26);  // SetAddress
+    expected << hex("5AA528FFFF0A100010") + zeros(31);            // ReadAddress
     QVERIFY(w.waitForPackets(static_cast<int>(expected.size())));
     QTest::qWait(50);
     const QList<QByteArray> received = w.sim->packets();
     QCOMPARE(received.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
         QVERIFY2(received[i] == expected[i],
-                 qPrintable(QStringLiteral("packet %1: %2").arg(i).arg(
-                     QString::fromLatin1(received[i].toHex(' ')))));
+                 qPrintable(QStringLiteral("packet %1: %2")
+                                .arg(i)
+                                .arg(QString::fromLatin1(received[i].toHex(' ')))));
     }
 
     QFile saved(file);
@@ -102,11 +105,12 @@ void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
     const QByteArray bytes = saved.readAll();
     QCOMPARE(bytes, kMapHead + zeros(2048 - 64));
     QCOMPARE(w.sim->image(), bytes);
-    QCOMPARE(w.captions, (QStringList{u("下载0"), u("下载1"), u("下载2"), u("下载3"), u("下载4"),
-                                      u("下载5"), u("下载6"), u("下载7"), u("下载8"), u("下载9"),
-                                      u("下载10"), u("下载11"), u("下载12"), u("下载13"),
-                                      u("下载14"), u("下载15"), u("下载16"), u("下载完成"),
-                                      u("设置地址"), u("设置成功"), u("读出地址"), u("读出成功")}));
+    QCOMPARE(w.captions,
+             (QStringList{u("下载0"),    u("下载1"),   u("下载2"),    u("下载3"),    u("下载4"),
+                          u("下载5"),    u("下载6"),   u("下载7"),    u("下载8"),    u("下载9"),
+                          u("下载10"),   u("下载11"),  u("下载12"),   u("下载13"),   u("下载14"),
+                          u("下载15"),   u("下载16"),  u("下载完成"), u("设置地址"), u("设置成功"),
+                          u("读出地址"), u("读出成功")}));
     QCOMPARE(c.Text1->text(), u("192"));
     QCOMPARE(c.Text5->text(), u("100"));
     QVERIFY(w.notifier.messages.isEmpty());

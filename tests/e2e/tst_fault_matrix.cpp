@@ -85,14 +85,22 @@ void FaultMatrixTest::lateOrGarbledAnswersFail_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("late set") << "late" << "Command1" << u("设置失败");
-    QTest::newRow("late read") << "late" << "Command2" << u("读出失败");
-    QTest::newRow("late download") << "late" << "DownLoad" << u("下载失败");
-    QTest::newRow("garbage set") << "garbage" << "Command1" << u("设置失败");
-    QTest::newRow("garbage read") << "garbage" << "Command2" << u("读出失败");
-    QTest::newRow("garbage download") << "garbage" << "DownLoad" << u("下载失败");
-    QTest::newRow("silent read") << "silent" << "Command2" << u("读出失败");
-    QTest::newRow("short read answer") << "short" << "Command2" << u("读出失败");
+    QTest::newRow("late set") << "late"
+                              << "Command1" << u("设置失败");
+    QTest::newRow("late read") << "late"
+                               << "Command2" << u("读出失败");
+    QTest::newRow("late download") << "late"
+                                   << "DownLoad" << u("下载失败");
+    QTest::newRow("garbage set") << "garbage"
+                                 << "Command1" << u("设置失败");
+    QTest::newRow("garbage read") << "garbage"
+                                  << "Command2" << u("读出失败");
+    QTest::newRow("garbage download") << "garbage"
+                                      << "DownLoad" << u("下载失败");
+    QTest::newRow("silent read") << "silent"
+                                 << "Command2" << u("读出失败");
+    QTest::newRow("short read answer") << "short"
+                                       << "Command2" << u("读出失败");
 }
 
 void FaultMatrixTest::lateOrGarbledAnswersFail() {

@@ -1,8 +1,8 @@
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <unistd.h>
 
 #include "../wizard/WindowFixture.h"
 
@@ -190,9 +190,9 @@ void MapFilesTest::unwritableTargetsAreReportedAndChangeNothing() {
     m_f->dialogs.answers = {full};
     m_f->c().Complete->click();
     QCOMPARE(m_f->notifier.messages.size(), 1);
-    QVERIFY2(m_f->notifier.messages.first().startsWith(
-                 QString::fromUtf8("无法保存文件 ") + QDir::toNativeSeparators(full) +
-                 QString::fromUtf8("：")),
+    QVERIFY2(m_f->notifier.messages.first().startsWith(QString::fromUtf8("无法保存文件 ") +
+                                                       QDir::toNativeSeparators(full) +
+                                                       QString::fromUtf8("：")),
              qPrintable(m_f->notifier.messages.first()));
     QVERIFY(!m_f->c().DownLoad->isEnabled());
     QVERIFY(QDir(path("folder/kept")).exists());
@@ -209,8 +209,8 @@ void MapFilesTest::unreadableFilesAreReportedAndChangeNothing_data() {
                            << QString::fromUtf8("只有 100 字节，地图文件应为 2048 字节");
     QTest::newRow("empty") << "empty.bin" << 0
                            << QString::fromUtf8("只有 0 字节，地图文件应为 2048 字节");
-    QTest::newRow("one byte short") << "2047.bin" << 2047
-                                    << QString::fromUtf8("只有 2047 字节，地图文件应为 2048 字节");
+    QTest::newRow("one byte short")
+        << "2047.bin" << 2047 << QString::fromUtf8("只有 2047 字节，地图文件应为 2048 字节");
 }
 
 void MapFilesTest::unreadableFilesAreReportedAndChangeNothing() {
@@ -224,9 +224,10 @@ void MapFilesTest::unreadableFilesAreReportedAndChangeNothing() {
     m_f->state().mapImage.set(0, 0x42);
     m_f->dialogs.answers = {file};
     m_f->c().Open->click();
-    QCOMPARE(m_f->notifier.messages,
-             QStringList{QString::fromUtf8("无法打开文件 %1：%2")
-                             .arg(QDir::toNativeSeparators(file), reason)});
+    QCOMPARE(
+        m_f->notifier.messages,
+        QStringList{
+            QString::fromUtf8("无法打开文件 %1：%2").arg(QDir::toNativeSeparators(file), reason)});
     QCOMPARE(m_f->state().mapImage.at(0), 0x42);
     QCOMPARE(m_f->state().mapImage.at(1), 0);
     QVERIFY(!m_f->c().DownLoad->isEnabled());

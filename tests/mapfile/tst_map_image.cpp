@@ -59,7 +59,9 @@ void MapImageTest::workedExampleGivesItsBytes() {
     const auto result = MapImageBuilder::build(w, counter, 16, MapImage());
     QCOMPARE(bytes(result.image, 0, 16), QByteArray::fromHex("40002000000010000100000000004000"));
     QCOMPARE(bytes(result.image, 16, 32),
-             QByteArray::fromHex("00000101020203030404" "0204" "06060707080809090A0A0B0B0C0C0D0D0E0E0F0F"));
+             QByteArray::fromHex("00000101020203030404"
+                                 "0204"
+                                 "06060707080809090A0A0B0B0C0C0D0D0E0E0F0F"));
     QCOMPARE(bytes(result.image, 48, 16), QByteArray::fromHex("00070006000500040003000200010000"));
     QCOMPARE(bytes(result.image, 64, 2048 - 64), QByteArray(2048 - 64, '\0'));
     QCOMPARE(result.word7.value(), 64);
@@ -82,8 +84,8 @@ void MapImageTest::markerByteFollowsTheFirstColumnPick_data() {
     QTest::newRow("pixel 16") << QList<int>{16, 3} << 1 << QByteArray::fromHex("0101");
     QTest::newRow("pixel 24") << QList<int>{24} << 0 << QByteArray::fromHex("0001");
     QTest::newRow("pixel 9") << QList<int>{9, 8} << 1 << QByteArray::fromHex("0100");
-    QTest::newRow("no column pick in a fresh buffer") << QList<int>{} << 0
-                                                      << QByteArray::fromHex("0001");
+    QTest::newRow("no column pick in a fresh buffer")
+        << QList<int>{} << 0 << QByteArray::fromHex("0001");
 }
 
 void MapImageTest::markerByteFollowsTheFirstColumnPick() {
@@ -131,15 +133,17 @@ void MapImageTest::mapsThatCannotBeBuiltAreRefusedWithAReason_data() {
     QTest::addColumn<int>("rowPicksMade");
     QTest::addColumn<QString>("reason");
     QTest::newRow("rows left from an earlier pass")
-        << 0 << 64 << 5 << QString::fromUtf8("行选择未完成：已选 5 行，需要 16 行。请返回第3步选完后再保存");
+        << 0 << 64 << 5
+        << QString::fromUtf8("行选择未完成：已选 5 行，需要 16 行。请返回第3步选完后再保存");
     QTest::newRow("width 0") << 0 << 0 << 16 << QString::fromUtf8("模块宽度为 0，无法保存");
-    QTest::newRow("pixel row above 255") << 0 << 1 << 16
-                                         << QString::fromUtf8("第 1 个行选择超出模块范围，无法保存");
-    QTest::newRow("scan count 17") << 3 << 17 << 17 << QString::fromUtf8("扫描周期必须在 1 到 16 之间");
-    QTest::newRow("empty row slot") << 8 << 0 << 16
-                                    << QString::fromUtf8("第 1 个行选择超出模块范围，无法保存");
-    QTest::newRow("header word below -255") << 4 << -256 << 16
-                                            << QString::fromUtf8("参数超出范围，无法保存");
+    QTest::newRow("pixel row above 255")
+        << 0 << 1 << 16 << QString::fromUtf8("第 1 个行选择超出模块范围，无法保存");
+    QTest::newRow("scan count 17")
+        << 3 << 17 << 17 << QString::fromUtf8("扫描周期必须在 1 到 16 之间");
+    QTest::newRow("empty row slot")
+        << 8 << 0 << 16 << QString::fromUtf8("第 1 个行选择超出模块范围，无法保存");
+    QTest::newRow("header word below -255")
+        << 4 << -256 << 16 << QString::fromUtf8("参数超出范围，无法保存");
 }
 
 void MapImageTest::mapsThatCannotBeBuiltAreRefusedWithAReason() {

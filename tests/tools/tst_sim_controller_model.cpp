@@ -71,8 +71,8 @@ void ControllerModelTest::answersAndLogsEachKind_data() {
         << silentAt2 << dataPacket(1, '\x11')
         << QStringLiteral("MapDataPacket #1 checksum ok, not answering") << QByteArray();
     QTest::newRow("answers data packet 3 when silent at 2")
-        << silentAt2 << dataPacket(2, '\x11') << QStringLiteral("MapDataPacket #2 checksum ok -> 06")
-        << hex("06");
+        << silentAt2 << dataPacket(2, '\x11')
+        << QStringLiteral("MapDataPacket #2 checksum ok -> 06") << hex("06");
     QTest::newRow("no NAK to data packet 2")
         << nak3 << dataPacket(1, '\x11') << QStringLiteral("MapDataPacket #1 checksum ok -> 06")
         << hex("06");

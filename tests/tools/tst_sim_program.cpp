@@ -44,11 +44,11 @@ void SimulatorProgramTest::helpExplainsEveryOption() {
     sim.start(QStringLiteral(SIM_PATH), {QStringLiteral("--help")});
     QVERIFY(sim.waitForFinished(5000));
     const QString help = QString::fromLocal8Bit(sim.readAllStandardOutput());
-    const QStringList options = {QStringLiteral("--link"),      QStringLiteral("--image"),
-                                 QStringLiteral("--no-answer"), QStringLiteral("--nak"), QStringLiteral("--silent"),
-                                 QStringLiteral("--late"),      QStringLiteral("--short-read"),
-                                 QStringLiteral("--garbage"),   QStringLiteral("--stray"),
-                                 QStringLiteral("--hang-up"),   QStringLiteral("--line-time")};
+    const QStringList options = {
+        QStringLiteral("--link"),       QStringLiteral("--image"),    QStringLiteral("--no-answer"),
+        QStringLiteral("--nak"),        QStringLiteral("--silent"),   QStringLiteral("--late"),
+        QStringLiteral("--short-read"), QStringLiteral("--garbage"),  QStringLiteral("--stray"),
+        QStringLiteral("--hang-up"),    QStringLiteral("--line-time")};
     for (const QString& option : options) {
         QVERIFY2(help.contains(option), qPrintable(option));
     }

@@ -85,4 +85,6 @@ struct WindowFixture {
     }
 };
 
-inline QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+inline QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}

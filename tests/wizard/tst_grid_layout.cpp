@@ -192,7 +192,8 @@ void GridLayoutTest::clickOnDataCellMakesItCurrentAndPicks() {
     m_hangGrid->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_hangGrid.get()));
     QSignalSpy picks(m_hangGrid.get(), &FlexGrid::dataCellClicked);
-    const QRect cell = m_hangGrid->visualRect(m_hangGrid->model()->index(2, 4));  // grid row 3, col 5
+    const QRect cell =
+        m_hangGrid->visualRect(m_hangGrid->model()->index(2, 4));  // grid row 3, col 5
     QTest::mouseClick(m_hangGrid->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(picks.count(), 1);
     QCOMPARE(m_hangGrid->row(), 3);

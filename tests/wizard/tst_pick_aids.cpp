@@ -39,7 +39,9 @@ constexpr std::uint32_t kPlain = 0x80000005;
 constexpr std::uint32_t kGuide = 0xC0C0C0;
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kOrange = 0x008CFF;
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 }  // namespace
 
 void PickAidsTest::init() {
@@ -136,8 +138,9 @@ void PickAidsTest::theCountShowsPicksMadeOnThePickPagesOnly() {
     m_f->pick(grid(true), 1, 1);
     QCOMPARE(count->text(), u("1列"));
     // The count sits in the gap of the button row, over no grid and no other control.
-    for (QWidget* w : {static_cast<QWidget*>(m_f->c().Complete),
-                       static_cast<QWidget*>(m_f->c().Open), static_cast<QWidget*>(m_f->c().LieFrame)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_f->c().Complete), static_cast<QWidget*>(m_f->c().Open),
+          static_cast<QWidget*>(m_f->c().LieFrame)}) {
         QVERIFY2(!count->geometry().intersects(w->geometry()), qPrintable(w->objectName()));
     }
     m_f->c().DownLoad->setEnabled(true);
@@ -147,7 +150,8 @@ void PickAidsTest::theCountShowsPicksMadeOnThePickPagesOnly() {
 
 void PickAidsTest::savingRepeatedPicksGoesAheadAndNamesThem() {
     toRowPage(QStringLiteral("4"));
-    for (const auto& [r, c] : {std::pair{1, 1}, std::pair{2, 2}, std::pair{1, 1}, std::pair{3, 3}}) {
+    for (const auto& [r, c] :
+         {std::pair{1, 1}, std::pair{2, 2}, std::pair{1, 1}, std::pair{3, 3}}) {
         m_f->pick(grid(false), r, c);
     }
     m_f->pick(grid(true), 1, 9);
@@ -158,11 +162,10 @@ void PickAidsTest::savingRepeatedPicksGoesAheadAndNamesThem() {
     m_f->c().Complete->click();
     QVERIFY(QFile::exists(file));
     QVERIFY(m_f->c().DownLoad->isEnabled());
-    QCOMPARE(m_f->notifier.messages,
-             QStringList{u("地图已保存，但有重复的选择：\n"
-                           "行选择 3 与行选择 1 相同（第 1 行第 1 列）\n"
-                           "列选择 3 与列选择 1 相同（第 1 行第 9 列）\n"
-                           "如果选错了，请回到那一步重选后再保存。")});
+    QCOMPARE(m_f->notifier.messages, QStringList{u("地图已保存，但有重复的选择：\n"
+                                                   "行选择 3 与行选择 1 相同（第 1 行第 1 列）\n"
+                                                   "列选择 3 与列选择 1 相同（第 1 行第 9 列）\n"
+                                                   "如果选错了，请回到那一步重选后再保存。")});
 }
 
 void PickAidsTest::theAidsChangeNoByteOnTheWireOrInTheFile() {
@@ -173,19 +176,20 @@ void PickAidsTest::theAidsChangeNoByteOnTheWireOrInTheFile() {
     m_f->pick(grid(true), 1, 1);
     m_f->pick(grid(true), 1, 1);
     m_f->c().Undo->click();
-    QCOMPARE(m_f->port.written,
-             (QList<QByteArray>{hex("5AA50DFFFF6005000401000000"), hex("5AA50DFFFF6006000402000000"),
-                                hex("5AA50DFFFF6003000300000000"), hex("5AA50DFFFF600B000308000000"),
-                                hex("5AA50DFFFF6013000310000000"), hex("5AA50DFFFF600B000308000000")}));
+    QCOMPARE(
+        m_f->port.written,
+        (QList<QByteArray>{hex("5AA50DFFFF6005000401000000"), hex("5AA50DFFFF6006000402000000"),
+                           hex("5AA50DFFFF6003000300000000"), hex("5AA50DFFFF600B000308000000"),
+                           hex("5AA50DFFFF6013000310000000"), hex("5AA50DFFFF600B000308000000")}));
     const QString file = m_dir->filePath(QStringLiteral("m.bin"));
     m_f->dialogs.answers = {file};
     m_f->c().Complete->click();
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), hex("40002000000002000100000000000800"  // header, pixel 1: marker 0
-                                  "01020102")                           // two row entries
-                                  + QByteArray(28, '\0')                // bytes 20..47
-                                  + hex("0000")                         // one column entry
+                                  "01020102")                         // two row entries
+                                  + QByteArray(28, '\0')              // bytes 20..47
+                                  + hex("0000")                       // one column entry
                                   + QByteArray(2048 - 50, '\0'));
 }
 

@@ -217,8 +217,7 @@ void PickingTest::buttonClickQueuedDuringRowPickEndsThePick_data() {
     QTest::addColumn<int>("page");
     QTest::addColumn<QList<QByteArray>>("sent");
     QTest::newRow("Pre") << "Pre" << 3 << QList<QByteArray>{};
-    QTest::newRow("NextB") << "NextB" << 5
-                           << QList<QByteArray>{hex("5AA50DFFFF6003000300000000")};
+    QTest::newRow("NextB") << "NextB" << 5 << QList<QByteArray>{hex("5AA50DFFFF6003000300000000")};
 }
 
 void PickingTest::buttonClickQueuedDuringRowPickEndsThePick() {

@@ -119,8 +119,7 @@ void PolarityBlinkTest::tickThatCannotSendIsReportedAndBlinkingGoesOn() {
         Q_EMIT timer(page)->tick();
         QCOMPARE(indicators(page)[0]->isChecked(), i % 2 == 0);
     }
-    QCOMPARE(m_f->notifier.messages,
-             QStringList(3, QString::fromUtf8("串口被占用")));
+    QCOMPARE(m_f->notifier.messages, QStringList(3, QString::fromUtf8("串口被占用")));
     QVERIFY(timer(page)->isRunning());
     QCOMPARE(timer(page)->interval(), 2000);
 }

@@ -60,8 +60,10 @@ void WizardPagesTest::widthTextIsReadLikeEveryNumberField_data() {
     QTest::addColumn<QByteArray>("cellTest");
     QTest::newRow("blanks around") << QStringLiteral(" 64 ") << hex("5AA50DFFFF6070000040200010");
     QTest::newRow("letters after") << QStringLiteral("64abc") << hex("5AA50DFFFF6070000040200010");
-    QTest::newRow("half to even below") << QStringLiteral("64.5") << hex("5AA50DFFFF6070000040200010");
-    QTest::newRow("half to even above") << QStringLiteral("65.5") << hex("5AA50DFFFF6072000042200010");
+    QTest::newRow("half to even below")
+        << QStringLiteral("64.5") << hex("5AA50DFFFF6070000040200010");
+    QTest::newRow("half to even above")
+        << QStringLiteral("65.5") << hex("5AA50DFFFF6072000042200010");
     QTest::newRow("255") << QStringLiteral("255") << hex("5AA50DFFFF60CF0000FF200010");
     QTest::newRow("1") << QStringLiteral("1") << hex("5AA50DFFFF6031000001200010");
 }
@@ -95,22 +97,36 @@ void WizardPagesTest::badParametersAreNamedAndNothingIsStoredOrSent_data() {
     const QString colour = QString::fromUtf8("请从列表中选择颜色（单色或双色）");
     const QString scan = QString::fromUtf8("扫描周期必须在 1 到 16 之间");
     const QString redGreen = QString::fromUtf8("请从列表中选择红绿数量（1 到 4）");
-    QTest::newRow("width 300") << "LedWidth" << "300" << width;
-    QTest::newRow("width 256") << "LedWidth" << "256" << width;
-    QTest::newRow("width 255.5 rounds to 256") << "LedWidth" << "255.5" << width;
-    QTest::newRow("width 0") << "LedWidth" << "0" << width;
-    QTest::newRow("width letters") << "LedWidth" << "abc" << width;
-    QTest::newRow("width negative") << "LedWidth" << "-1" << width;
+    QTest::newRow("width 300") << "LedWidth"
+                               << "300" << width;
+    QTest::newRow("width 256") << "LedWidth"
+                               << "256" << width;
+    QTest::newRow("width 255.5 rounds to 256") << "LedWidth"
+                                               << "255.5" << width;
+    QTest::newRow("width 0") << "LedWidth"
+                             << "0" << width;
+    QTest::newRow("width letters") << "LedWidth"
+                                   << "abc" << width;
+    QTest::newRow("width negative") << "LedWidth"
+                                    << "-1" << width;
     QTest::newRow("width 40 digits") << "LedWidth" << QString(40, QLatin1Char('9')) << width;
-    QTest::newRow("height 256") << "LedHeigh" << "256" << height;
-    QTest::newRow("height empty") << "LedHeigh" << "" << height;
+    QTest::newRow("height 256") << "LedHeigh"
+                                << "256" << height;
+    QTest::newRow("height empty") << "LedHeigh"
+                                  << "" << height;
     QTest::newRow("colour not in list") << "LedColor" << QString::fromUtf8("三色") << colour;
-    QTest::newRow("colour empty") << "LedColor" << "" << colour;
-    QTest::newRow("scan 17 would overrun the row entries") << "LedScan" << "17" << scan;
-    QTest::newRow("scan 0") << "LedScan" << "0" << scan;
-    QTest::newRow("scan letters") << "LedScan" << "x" << scan;
-    QTest::newRow("red-green 5") << "LedInNum" << "5" << redGreen;
-    QTest::newRow("red-green empty") << "LedInNum" << "" << redGreen;
+    QTest::newRow("colour empty") << "LedColor"
+                                  << "" << colour;
+    QTest::newRow("scan 17 would overrun the row entries") << "LedScan"
+                                                           << "17" << scan;
+    QTest::newRow("scan 0") << "LedScan"
+                            << "0" << scan;
+    QTest::newRow("scan letters") << "LedScan"
+                                  << "x" << scan;
+    QTest::newRow("red-green 5") << "LedInNum"
+                                 << "5" << redGreen;
+    QTest::newRow("red-green empty") << "LedInNum"
+                                     << "" << redGreen;
 }
 
 void WizardPagesTest::badParametersAreNamedAndNothingIsStoredOrSent() {
@@ -153,15 +169,15 @@ void WizardPagesTest::polarityChoicesAreStoredAndSent_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<QList<QByteArray>>("packets");
     QTest::newRow("OE 1亮") << 2 << 0 << 5 << 0
-                           << QList<QByteArray>{hex("5AA50DFFFF6001000100000000")};
+                            << QList<QByteArray>{hex("5AA50DFFFF6001000100000000")};
     QTest::newRow("OE 2亮") << 2 << 1 << 5 << 1
-                           << QList<QByteArray>{hex("5AA50DFFFF6000000101000000")};
-    QTest::newRow("display 1亮, then row page") << 3 << 0 << 6 << 0
-        << QList<QByteArray>{hex("5AA50DFFFF6002000200000000"),
-                             hex("5AA50DFFFF6004000400000000")};
-    QTest::newRow("display 2亮, then row page") << 3 << 1 << 6 << 255
-        << QList<QByteArray>{hex("5AA50DFFFF60020002FFFFFFFF"),
-                             hex("5AA50DFFFF6004000400000000")};
+                            << QList<QByteArray>{hex("5AA50DFFFF6000000101000000")};
+    QTest::newRow("display 1亮, then row page")
+        << 3 << 0 << 6 << 0
+        << QList<QByteArray>{hex("5AA50DFFFF6002000200000000"), hex("5AA50DFFFF6004000400000000")};
+    QTest::newRow("display 2亮, then row page")
+        << 3 << 1 << 6 << 255
+        << QList<QByteArray>{hex("5AA50DFFFF60020002FFFFFFFF"), hex("5AA50DFFFF6004000400000000")};
 }
 
 void WizardPagesTest::polarityChoicesAreStoredAndSent() {
@@ -189,7 +205,8 @@ void WizardPagesTest::eachPageSetsItsButtonsAndTimers_data() {
     QTest::addColumn<bool>("oeTimer");
     QTest::addColumn<bool>("disTimer");
     QTest::newRow("2 OE polarity") << 2 << "OeFrame" << true << true << false << true << false;
-    QTest::newRow("3 display polarity") << 3 << "DisFrame" << true << true << false << false << true;
+    QTest::newRow("3 display polarity")
+        << 3 << "DisFrame" << true << true << false << false << true;
     QTest::newRow("4 rows") << 4 << "HangFrame" << true << true << false << false << false;
     QTest::newRow("5 columns") << 5 << "LieFrame" << true << false << true << false << false;
 }

@@ -11,6 +11,10 @@ std::size_t DataBuffer::checked(Int16 position) {
     return static_cast<std::size_t>(position.value());
 }
 
-Int16 DataBuffer::at(Int16 position) const { return m_words[checked(position)]; }
+Int16 DataBuffer::at(Int16 position) const {
+    return m_words[checked(position)];
+}
 
-void DataBuffer::set(Int16 position, Int16 value) { m_words[checked(position)] = value; }
+void DataBuffer::set(Int16 position, Int16 value) {
+    m_words[checked(position)] = value;
+}

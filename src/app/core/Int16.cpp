@@ -11,7 +11,9 @@ Int16::Int16(long long value) {
     m_value = static_cast<std::int16_t>(value);
 }
 
-std::uint8_t Int16::toByte() const { return ::toByte(m_value); }
+std::uint8_t Int16::toByte() const {
+    return ::toByte(m_value);
+}
 
 Int16 Int16::divide(Int16 divisor) const {
     if (divisor.m_value == 0) {

@@ -23,9 +23,15 @@ public:
     Int16 divide(Int16 divisor) const;
     Int16 remainder(Int16 divisor) const;
 
-    friend Int16 operator+(Int16 a, Int16 b) { return Int16(static_cast<long long>(a.m_value) + b.m_value); }
-    friend Int16 operator-(Int16 a, Int16 b) { return Int16(static_cast<long long>(a.m_value) - b.m_value); }
-    friend Int16 operator*(Int16 a, Int16 b) { return Int16(static_cast<long long>(a.m_value) * b.m_value); }
+    friend Int16 operator+(Int16 a, Int16 b) {
+        return Int16(static_cast<long long>(a.m_value) + b.m_value);
+    }
+    friend Int16 operator-(Int16 a, Int16 b) {
+        return Int16(static_cast<long long>(a.m_value) - b.m_value);
+    }
+    friend Int16 operator*(Int16 a, Int16 b) {
+        return Int16(static_cast<long long>(a.m_value) * b.m_value);
+    }
     Int16& operator+=(Int16 other) { return *this = *this + other; }
     Int16& operator-=(Int16 other) { return *this = *this - other; }
 

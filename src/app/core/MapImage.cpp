@@ -12,9 +12,13 @@ std::size_t MapImage::checked(int position) {
     return static_cast<std::size_t>(position);
 }
 
-std::uint8_t MapImage::at(int position) const { return m_bytes[checked(position)]; }
+std::uint8_t MapImage::at(int position) const {
+    return m_bytes[checked(position)];
+}
 
-void MapImage::set(int position, std::uint8_t value) { m_bytes[checked(position)] = value; }
+void MapImage::set(int position, std::uint8_t value) {
+    m_bytes[checked(position)] = value;
+}
 
 QByteArray MapImage::toBytes() const {
     return QByteArray(reinterpret_cast<const char*>(m_bytes.data()), kSize);

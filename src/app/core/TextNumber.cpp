@@ -22,12 +22,14 @@ char charAt(const QString& text, qsizetype i) {
     return c < 0x80 ? static_cast<char>(c) : '\x7f';
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct Scanned {
     bool negative = false;
-    std::string digits;    // every mantissa digit, integer part then fraction
-    long long pointAt = 0; // the decimal point stands after this many digits of `digits`
+    std::string digits;     // every mantissa digit, integer part then fraction
+    long long pointAt = 0;  // the decimal point stands after this many digits of `digits`
 };
 
 qsizetype scanDigits(const QString& text, qsizetype i, std::string& out) {
