@@ -96,7 +96,8 @@ int main(int argc, char* argv[]) {
     double timedBatch = 0;
     measure(timedSingle, timedBatch);
 
-    std::printf("lumotrix-cli against simulated controllers, median of %d runs each\n", runs);
+    std::fprintf(stderr, "lumotrix-cli against simulated controllers, median of %d runs each\n",
+                 runs);
     BenchUtil::report("one download on one port", single, "ms");
     BenchUtil::report("batch of 8 downloads on 8 ports", batch, "ms");
     bool ok = BenchUtil::report("batch / single", batch / single, "", kRatioBar);
