@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "BenchProgram.h"
 #include "BenchUtil.h"
 #include "FlexGrid.h"
 #include "GridLayout.h"
 #include "Lumotrix.h"
-#include "Notifier.h"
 
 namespace {
 
@@ -19,11 +19,8 @@ constexpr int kRuns = 31;
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     BenchUtil::NullPort port;
-    BenchUtil::SilentNotifier notifier;
-    BenchUtil::NoDialogs dialogs;
-    Lumotrix program(
-        {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
-    program.startUp();
+    BenchProgram bench(port);
+    Lumotrix& program = bench.program;
     OE& window = program.window();
     window.show();
     QApplication::processEvents();

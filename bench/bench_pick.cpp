@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "BenchProgram.h"
 #include "BenchUtil.h"
 #include "FlexGrid.h"
 #include "Lumotrix.h"
-#include "Notifier.h"
 
 namespace {
 
@@ -51,11 +51,8 @@ constexpr int kPicks = 400;
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     TimingPort port;
-    BenchUtil::SilentNotifier notifier;
-    BenchUtil::NoDialogs dialogs;
-    Lumotrix program(
-        {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
-    program.startUp();
+    BenchProgram bench(port);
+    Lumotrix& program = bench.program;
     OE& window = program.window();
     const OEControls& c = window.controls();
     window.show();

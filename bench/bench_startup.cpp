@@ -5,9 +5,9 @@
 #include <QProcess>
 #include <cstdio>
 
+#include "BenchProgram.h"
 #include "BenchUtil.h"
 #include "Lumotrix.h"
-#include "Notifier.h"
 
 namespace {
 
@@ -30,11 +30,8 @@ int once(int argc, char* argv[]) {
     clock.start();
     QApplication app(argc, argv);
     BenchUtil::NullPort port;
-    BenchUtil::SilentNotifier notifier;
-    BenchUtil::NoDialogs dialogs;
-    Lumotrix program(
-        {port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }});
-    program.startUp();
+    BenchProgram bench(port);
+    Lumotrix& program = bench.program;
     FirstPaint watcher;
     program.window().installEventFilter(&watcher);
     program.window().show();
