@@ -1,17 +1,17 @@
 #pragma once
 
 #include "BenchUtil.h"
-#include "Lumotrix.h"
+#include "MainWindow.h"
 
-// The whole program on the given port, started up, with messages on standard error and every
-// file dialog cancelled: the common ground of the window benchmarks.
+// The whole program on the given port, with messages on standard error and every file dialog
+// cancelled: the common ground of the window benchmarks. COMn stands for the device "COMn".
 struct BenchProgram {
     explicit BenchProgram(SerialPort& port)
-        : program({port, notifier, dialogs, [](int n) { return QStringLiteral("COM%1").arg(n); }}) {
-        program.startUp();
-    }
+        : window({port, notifier, dialogs,
+                  PortNames([] { return QStringList(); },
+                            [](const QString& name) { return name.mid(9); })}) {}
 
     BenchUtil::SilentNotifier notifier;
     BenchUtil::NoDialogs dialogs;
-    Lumotrix program;
+    MainWindow window;
 };

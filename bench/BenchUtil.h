@@ -78,6 +78,7 @@ public:
         ++messages;
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool askToDiscard(const QString&) override { return true; }
     int messages = 0;
 };
 

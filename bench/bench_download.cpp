@@ -7,11 +7,9 @@
 #include <cstdio>
 
 #include "BenchUtil.h"
-#include "Lumotrix.h"
-#include "Notifier.h"
+#include "MainWindow.h"
 #include "QtSerialPort.h"
 #include "SimulatorThread.h"
-#include "StatusLabel.h"
 
 namespace {
 
@@ -20,15 +18,14 @@ struct Run {
     bool complete = false;
 };
 
-Run download(Lumotrix& program) {
-    auto* label = qobject_cast<StatusLabel*>(program.window().controls().Label6);
+Run download(MainWindow& window) {
     QString last;
-    const auto connection = QObject::connect(label, &StatusLabel::captionChanged,
+    const auto connection = QObject::connect(&window.commands(), &ControllerCommands::statusChanged,
                                              [&last](const QString& text) { last = text; });
     QElapsedTimer clock;
     clock.start();
-    program.window().controls().DownLoad->click();
-    while (program.commands().isBusy() && clock.elapsed() < 10000) {
+    window.downloadButton()->click();
+    while (window.commands().isBusy() && clock.elapsed() < 10000) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     }
     QObject::disconnect(connection);
@@ -46,14 +43,15 @@ int main(int argc, char* argv[]) {
     QtSerialPort port;
     BenchUtil::SilentNotifier notifier;
     BenchUtil::NoDialogs dialogs;
-    Lumotrix program({port, notifier, dialogs, [&sim](int) { return sim.devicePath(); }});
-    program.startUp();
-    program.window().controls().DownLoad->setEnabled(true);
+    MainWindow window({port, notifier, dialogs,
+                       PortNames([] { return QStringList(); },
+                                 [&sim](const QString&) { return sim.devicePath(); })});
+    window.session().mapOpened(MapImage());
 
     std::vector<double> plain;
     int plainFailures = 0;
     for (int i = 0; i < runs; ++i) {
-        const Run r = download(program);
+        const Run r = download(window);
         plain.push_back(r.ms);
         plainFailures += r.complete ? 0 : 1;
     }
@@ -63,7 +61,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> timed;
     int timedFailures = 0;
     for (int i = 0; i < runs; ++i) {
-        const Run r = download(program);
+        const Run r = download(window);
         timed.push_back(r.ms);
         timedFailures += r.complete ? 0 : 1;
     }

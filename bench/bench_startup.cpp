@@ -7,7 +7,6 @@
 
 #include "BenchProgram.h"
 #include "BenchUtil.h"
-#include "Lumotrix.h"
 
 namespace {
 
@@ -31,10 +30,9 @@ int once(int argc, char* argv[]) {
     QApplication app(argc, argv);
     BenchUtil::NullPort port;
     BenchProgram bench(port);
-    Lumotrix& program = bench.program;
     FirstPaint watcher;
-    program.window().installEventFilter(&watcher);
-    program.window().show();
+    bench.window.installEventFilter(&watcher);
+    bench.window.show();
     QApplication::exec();
     std::printf("%.3f %.3f\n", static_cast<double>(clock.nsecsElapsed()) / 1e6,
                 BenchUtil::residentMiB());

@@ -4,8 +4,9 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config zlib1g-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-tools-dev qt6-l10n-tools  # lupdate and lrelease for the English translation
     fonts-noto-cjk          # the Chinese captions
     qt6-translations-l10n   # Qt's own buttons and dialogs in Chinese
     xvfb xauth              # a headless start, and screenshots

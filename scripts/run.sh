@@ -25,7 +25,7 @@ done
 export LUMOTRIX_COM1="$link"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No desktop session: starting on a virtual display (xvfb-run)."
-    xvfb-run -a -s "-screen 0 1024x768x24" "$bin/src/app/lumotrix"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$bin/src/ui/lumotrix"
 else
-    "$bin/src/app/lumotrix"
+    "$bin/src/ui/lumotrix"
 fi

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$1"
 dpi="${2:-96}"
-bin=build/default/src/app/lumotrix
+bin=build/default/src/ui/lumotrix
 
 display=":$((90 + RANDOM % 9))"
 Xvfb "$display" -screen 0 1280x1024x24 -dpi "$dpi" -nolisten tcp >/dev/null 2>&1 &

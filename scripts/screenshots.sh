@@ -20,7 +20,7 @@ sim=$!
 trap 'kill $app $sim $xvfb 2>/dev/null || true' EXIT
 sleep 1
 export DISPLAY="$display"
-LUMOTRIX_COM1="$link" "$bin/src/app/lumotrix" 2>/dev/null &
+LUMOTRIX_COM1="$link" "$bin/src/ui/lumotrix" 2>/dev/null &
 app=$!
 for _ in $(seq 50); do
     wid=$(xdotool search --name '^LumotrixV6.1$' 2>/dev/null | head -n1 || true)

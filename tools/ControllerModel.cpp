@@ -123,7 +123,7 @@ ControllerModel::Reaction ControllerModel::handleSetting(const QByteArray& packe
                            .arg(m_ip[1])
                            .arg(m_ip[2])
                            .arg(m_ip[3]);
-        reaction.answer = answerOrFault(QByteArray(1, static_cast<char>(Packets::kAck)));
+        reaction.answer = answerOrFault(QByteArray(1, static_cast<char>(std::uint8_t{0x06})));
     } else if (subCode == 0x10) {
         reaction.log = QStringLiteral("ReadAddress");
         QByteArray answer = addressAnswer();
@@ -155,7 +155,7 @@ ControllerModel::Reaction ControllerModel::handleMapData(const QByteArray& packe
         reaction.log += QStringLiteral(", not answering");
         return reaction;
     }
-    const auto code = m_faults.nakDataPacket == number ? kNak : Packets::kAck;
+    const auto code = m_faults.nakDataPacket == number ? kNak : std::uint8_t{0x06};
     reaction.answer = answerOrFault(QByteArray(1, static_cast<char>(code)));
     return reaction;
 }

@@ -6,10 +6,10 @@
 
 #include "BatchPlan.h"
 #include "BatchReport.h"
-#include "Crc32.h"
 #include "Errors.h"
 #include "JobOutcomeText.h"
-#include "MapBytes.h"
+#include "MapFile.h"
+#include "MapReportFormat.h"
 #include "SubcommandParser.h"
 #include "WorkerPool.h"
 
@@ -32,16 +32,26 @@ Prepared prepare(const QList<BatchPlan::Line>& lines, const QString& planPath, C
         PortTarget target;
         try {
             target = PortTarget::parse(line.port, io.portNames);
-            job.image = MapBytes::readMap(line.path);
+            job.image = MapFile::load(line.path).toBytes();
         } catch (const InputError& e) {
             throw InputError(QStringLiteral("%1:%2: %3")
                                  .arg(planPath)
                                  .arg(line.lineNumber)
                                  .arg(QString::fromUtf8(e.what()))
                                  .toStdString());
+        } catch (const FileError& e) {
+            throw InputError(QStringLiteral("%1:%2: %3")
+                                 .arg(planPath)
+                                 .arg(line.lineNumber)
+                                 .arg(QString::fromUtf8(e.what()))
+                                 .toStdString());
         }
-        p.rows.append(
-            {line.lineNumber, line.port, target.describe(), line.file, Crc32::hex(job.image), {}});
+        p.rows.append({line.lineNumber,
+                       line.port,
+                       target.describe(),
+                       line.file,
+                       MapReportFormat::crc32(job.image),
+                       {}});
         p.assignments.append({target, job});
     }
     return p;
@@ -114,7 +124,7 @@ QString BatchCommand::help() {
         "The report is a CSV file with one row per plan line, in the plan's order:\n"
         "  line,port,file,crc32,result,step,packet,seconds,message\n"
         "  line     the plan line            port, file  as the plan wrote them\n"
-        "  crc32    CRC-32 of the map's 2048 bytes, 8 hex digits (as show prints it)\n"
+        "  crc32    CRC-32 of the map's bytes, 8 hex digits (as show prints it)\n"
         "  result   ok, not-acknowledged or port-failed\n"
         "  step     on failure: download or set-address\n"
         "  packet   on failure: the packet reached (1..16 data packet, 17 closing packet,\n"

@@ -12,7 +12,7 @@
 //   3,COM1,maps/p10.bin,5f1d7a3c,ok,,,2.41,
 //   4,COM2,maps/p10.bin,5f1d7a3c,not-acknowledged,download,5,0.98,the controller on ...
 //
-// line: the plan line; port and file: as the plan wrote them; crc32: CRC-32 of the 2048 map
+// line: the plan line; port and file: as the plan wrote them; crc32: CRC-32 of the map
 // bytes (8 hex digits); result: ok, not-acknowledged or port-failed; step (failures only):
 // download or set-address; packet (failures only): the packet reached, 1..16 a data packet,
 // 17 the closing packet, 1 the SetAddress packet, 0 nothing sent; seconds: the time the line

@@ -1,5 +1,6 @@
 #include "MapReportFormat.h"
 
+#include <zlib.h>
 #include <QJsonArray>
 #include <QTextStream>
 
@@ -9,7 +10,7 @@ QString field(const char* name) {
     return QString::fromUtf8(name).leftJustified(18);
 }
 
-void writeHeader(QTextStream& t, const MapInspection& m) {
+void writeHeader(QTextStream& t, const DecodedMap& m) {
     t << field("width") << m.width << '\n';
     t << field("height") << m.height << '\n';
     t << field("colour") << m.colour
@@ -26,7 +27,7 @@ void writeHeader(QTextStream& t, const MapInspection& m) {
       << " column entries)\n";
 }
 
-void writeEntries(QTextStream& t, const MapInspection& m) {
+void writeEntries(QTextStream& t, const DecodedMap& m) {
     t << "\nrow entries (pixel row, pixel column):\n";
     for (int i = 0; i < m.rowEntries.size(); ++i) {
         t << qSetFieldWidth(5) << i << qSetFieldWidth(0) << ": " << m.rowEntries[i].row << ", "
@@ -41,7 +42,14 @@ void writeEntries(QTextStream& t, const MapInspection& m) {
 
 }  // namespace
 
-QString MapReportFormat::text(const MapInspection& map, const QString& file, const QString& crc32) {
+QString MapReportFormat::crc32(const QByteArray& bytes) {
+    const uLong crc =
+        ::crc32(::crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes.constData()),
+                static_cast<uInt>(bytes.size()));
+    return QStringLiteral("%1").arg(static_cast<qulonglong>(crc), 8, 16, QLatin1Char('0'));
+}
+
+QString MapReportFormat::text(const DecodedMap& map, const QString& file, const QString& crc32) {
     QString out;
     QTextStream t(&out);
     t << field("file") << file << '\n';
@@ -61,15 +69,15 @@ QString MapReportFormat::text(const MapInspection& map, const QString& file, con
     return out;
 }
 
-QJsonObject MapReportFormat::json(const MapInspection& map, const QString& file,
+QJsonObject MapReportFormat::json(const DecodedMap& map, const QString& file,
                                   const QString& crc32) {
     QJsonArray rows;
-    for (const MapInspection::RowEntry& e : map.rowEntries) {
+    for (const DecodedMap::RowEntry& e : map.rowEntries) {
         rows.append(
             QJsonObject{{QStringLiteral("row"), e.row}, {QStringLiteral("column"), e.column}});
     }
     QJsonArray columns;
-    for (const MapInspection::ColumnEntry& e : map.columnEntries) {
+    for (const DecodedMap::ColumnEntry& e : map.columnEntries) {
         columns.append(
             QJsonObject{{QStringLiteral("row"), e.row}, {QStringLiteral("group"), e.group}});
     }

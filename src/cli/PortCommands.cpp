@@ -1,9 +1,10 @@
 #include "PortCommands.h"
 
-#include "Crc32.h"
 #include "Errors.h"
 #include "JobOutcomeText.h"
-#include "MapBytes.h"
+#include "MapFile.h"
+#include "MapLayout.h"
+#include "MapReportFormat.h"
 #include "Progress.h"
 #include "SubcommandParser.h"
 #include "WorkerPool.h"
@@ -42,10 +43,12 @@ int PortCommands::execute(const Arguments& a, CliIo& io, const JobMaker& makeJob
         target = PortTarget::parse(a.parser.value(kPort), io.portNames);
     } catch (const InputError& e) {
         return io.fail(ExitCode::BadInput, QString::fromUtf8(e.what()));
+    } catch (const FileError& e) {
+        return io.fail(ExitCode::BadInput, QString::fromUtf8(e.what()));
     }
     if (!job.image.isEmpty()) {
         io.err << "sending " << a.parser.positional().constFirst() << " (CRC-32 "
-               << Crc32::hex(job.image) << ") to " << target.describe() << '\n';
+               << MapReportFormat::crc32(job.image) << ") to " << target.describe() << '\n';
         io.err.flush();
     }
     const PortJobResult result = runOne(target, job, io);
@@ -73,36 +76,37 @@ int PortCommands::conclude(const PortJobResult& result, const PortTarget& target
 }
 
 QString PortCommands::downloadHelp() {
-    return QStringLiteral(
-               "Usage: lumotrix-cli download FILE.bin --port PORT\n"
-               "\n"
-               "Sends a map file (exactly 2048 bytes) to the controller on PORT, the way the\n"
-               "window's download button does: 16 data packets of 128 bytes, each acknowledged\n"
-               "by the controller (answer 06; looked at 500 ms after the first packet has left\n"
-               "the line, 100 ms after each other one), then the closing packet and a 100 ms\n"
-               "wait. No retry: the first packet not acknowledged ends the download. The port\n"
-               "is closed at the end. Progress goes to standard error: a bar on a terminal,\n"
-               "otherwise one line per acknowledged packet.\n"
-               "\n"
-               "Options:\n") +
-           QString::fromUtf8(kPortHelp) +
-           QStringLiteral(
-               "  -h, --help       print this help\n"
-               "\n"
-               "Exit codes: 0 complete; 2 the controller did not acknowledge a data packet (the\n"
-               "message names it); 3 the port could not be opened or failed; 4 bad arguments or\n"
-               "a file that is not a readable 2048-byte map file (nothing was sent).\n"
-               "\n"
-               "Example:\n"
-               "  lumotrix-cli download p10-outdoor.bin --port COM1\n"
-               "  lumotrix-cli download p10-outdoor.bin --port /dev/ttyUSB0\n");
+    return (QStringLiteral(
+                "Usage: lumotrix-cli download FILE.bin --port PORT\n"
+                "\n"
+                "Sends a map file (exactly %1 bytes) to the controller on PORT, the way the\n"
+                "window's download button does: 16 data packets of 128 bytes, each acknowledged\n"
+                "by the controller (answer 06; looked at 500 ms after the first packet has left\n"
+                "the line, 100 ms after each other one), then the closing packet and a 100 ms\n"
+                "wait. No retry: the first packet not acknowledged ends the download. The port\n"
+                "is closed at the end. Progress goes to standard error: a bar on a terminal,\n"
+                "otherwise one line per acknowledged packet.\n"
+                "\n"
+                "Options:\n") +
+            QString::fromUtf8(kPortHelp) +
+            QStringLiteral(
+                "  -h, --help       print this help\n"
+                "\n"
+                "Exit codes: 0 complete; 2 the controller did not acknowledge a data packet (the\n"
+                "message names it); 3 the port could not be opened or failed; 4 bad arguments or\n"
+                "a file that is not a readable %1-byte map file (nothing was sent).\n"
+                "\n"
+                "Example:\n"
+                "  lumotrix-cli download p10-outdoor.bin --port COM1\n"
+                "  lumotrix-cli download p10-outdoor.bin --port /dev/ttyUSB0\n"))
+        .arg(MapLayout::kImageSize);
 }
 
 int PortCommands::download(const QStringList& args, CliIo& io) {
     SubcommandParser parser(downloadHelp(), {valueOption(kPort, "PORT")});
     const auto makeJob = [](const SubcommandParser& p) {
         PortJob job;
-        job.image = MapBytes::readMap(p.positional().constFirst());
+        job.image = MapFile::load(p.positional().constFirst()).toBytes();
         return job;
     };
     const auto tellDone = [&io](const PortJob&, const PortJobResult&, const PortTarget& target) {

@@ -15,7 +15,7 @@
 struct PortJob {
     // Chosen by the caller; carried into the result (a plan's line number, for instance).
     int id = 0;
-    // The 2048 bytes to download; empty for no download.
+    // The map image to download; empty for no download.
     QByteArray image;
     // Written to the controller after the download (or alone, without an image).
     std::optional<AddressValues> setAddress;

@@ -3,14 +3,9 @@
 #include <QEventLoop>
 
 PortSession::PortSession(SerialPort& port, const PortTarget& target, QObject* parent)
-    : QObject(parent),
-      m_link(port, [device = target.device](int) { return device; }),
-      m_download(m_link),
-      m_address(m_link) {
+    : QObject(parent), m_link(port), m_download(m_link), m_address(m_link) {
     // A COM name that stands for no device makes the link report "COMn: no serial device".
-    if (target.number > 0) {
-        m_link.setPortNumber(Int16(target.number));
-    }
+    m_link.choosePort(target.label, target.device);
     connect(&m_download, &DownloadExchange::acknowledged, this,
             [this](int n) { Q_EMIT acknowledged(m_job.id, n); });
     connect(&m_download, &DownloadExchange::finished, this, &PortSession::onDownloadFinished);

@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include "Cli.h"
+#include "Language.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumotrix-cli"));
+    Languages::use(Language::English);
     QTextStream out(stdout);
     QTextStream err(stderr);
     CliIo io{out, err, ::isatty(STDERR_FILENO) == 1, PortNames()};

@@ -15,14 +15,7 @@ AddressExchange::~AddressExchange() {
 }
 
 void AddressExchange::startSet(int screen, const std::array<int, 4>& ip) {
-    QByteArray packet;
-    try {
-        packet = Packets::setAddress(screen, {ip[0], ip[1], ip[2], ip[3]});
-    } catch (const RangeError& e) {
-        m_running = true;
-        return end({ExchangeOutcome::Kind::PortFailed, 0, QString::fromUtf8(e.what())});
-    }
-    start(packet, false);
+    start(Packets::setAddress(screen, {ip[0], ip[1], ip[2], ip[3]}), false);
 }
 
 void AddressExchange::startRead() {

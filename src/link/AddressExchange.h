@@ -20,7 +20,8 @@ public:
     ~AddressExchange() override;
 
     bool isRunning() const { return m_running; }
-    // SetAddress with these values (0..255 each); Done when the controller answers 06.
+    // SetAddress with these values; Done when the controller answers 06. The caller checks the
+    // values: one outside 0..255 throws RangeError and nothing starts.
     void startSet(int screen, const std::array<int, 4>& ip);
     // ReadAddress; Done with the address when the answer begins with 5A and holds 26 bytes.
     void startRead();

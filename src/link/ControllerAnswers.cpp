@@ -1,6 +1,8 @@
 #include "ControllerAnswers.h"
 
 namespace {
+constexpr std::uint8_t kAcknowledge = 0x06;
+constexpr std::uint8_t kAddressAnswerLead = 0x5A;
 constexpr int kAddressAnswerLength = 26;
 constexpr int kScreenAt = 17;
 constexpr int kIpAt = 22;
@@ -11,11 +13,11 @@ std::uint8_t byteAt(const QByteArray& bytes, int i) {
 }  // namespace
 
 bool ControllerAnswers::isAcknowledge(const QByteArray& answer) {
-    return !answer.isEmpty() && byteAt(answer, 0) == 0x06;
+    return !answer.isEmpty() && byteAt(answer, 0) == kAcknowledge;
 }
 
 std::optional<ControllerAnswers::Address> ControllerAnswers::readAddress(const QByteArray& answer) {
-    if (answer.size() < kAddressAnswerLength || byteAt(answer, 0) != 0x5A) {
+    if (answer.size() < kAddressAnswerLength || byteAt(answer, 0) != kAddressAnswerLead) {
         return std::nullopt;
     }
     Address address;

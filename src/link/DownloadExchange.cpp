@@ -1,9 +1,15 @@
 #include "DownloadExchange.h"
 
+#include <string>
+
 #include "ControllerAnswers.h"
 #include "Errors.h"
 #include "Link.h"
+#include "MapLayout.h"
 #include "Packets.h"
+
+static_assert(DownloadExchange::kDataPackets * Packets::kMapDataBytes == MapLayout::kImageSize,
+              "the data packets carry the whole image");
 
 DownloadExchange::DownloadExchange(Link& link, QObject* parent) : QObject(parent), m_link(link) {
     m_wait.setSingleShot(true);
@@ -16,9 +22,12 @@ DownloadExchange::~DownloadExchange() {
 }
 
 void DownloadExchange::start(const QByteArray& image) {
+    if (image.size() != MapLayout::kImageSize) {
+        throw RangeError("a download sends a whole map image, not " + std::to_string(image.size()) +
+                         " bytes");
+    }
     m_image = image;
-    m_sent = 0;
-    m_closing = false;
+    m_packet = 0;
     m_lastPacket.clear();
     m_running = true;
     // The caller's first progress caption is painted before the port is touched.
@@ -30,56 +39,60 @@ void DownloadExchange::sendDataPacket() {
         return;
     }
     try {
-        const QByteArray data =
-            m_image.mid(m_sent * Packets::kMapDataBytes, Packets::kMapDataBytes);
-        const QByteArray packet = Packets::mapDataPacket(m_sent, data);
+        m_link.open();
+    } catch (const PortError& e) {
+        return failPort(e);  // before the first packet: nothing was sent
+    }
+    ++m_packet;
+    const int sequence = m_packet - 1;
+    const QByteArray packet = Packets::mapDataPacket(
+        sequence, m_image.mid(sequence * Packets::kMapDataBytes, Packets::kMapDataBytes));
+    try {
         m_link.sendRequest(packet);
         m_lastPacket = packet;
-        ++m_sent;
         m_link.drain();
-    } catch (const std::exception& e) {
+    } catch (const PortError& e) {
         return failPort(e);
     }
-    m_wait.start(m_sent == 1 ? Link::kFirstDataWait : Link::kAnswerWait);
+    m_wait.start(m_packet == 1 ? Link::kFirstDataWait : Link::kAnswerWait);
 }
 
 void DownloadExchange::onAnswerDue() {
-    if (m_closing) {
-        return end({ExchangeOutcome::Kind::Done, kDataPackets + 1, {}});
+    if (m_packet > kDataPackets) {
+        return end({ExchangeOutcome::Kind::Done, m_packet, {}});
     }
     std::optional<QByteArray> answer;
     try {
         answer = m_link.takeAnswer();
-    } catch (const std::exception& e) {
+    } catch (const PortError& e) {
         return failPort(e);
     }
     if (!answer || !ControllerAnswers::isAcknowledge(*answer)) {
-        return end({ExchangeOutcome::Kind::NotAccepted, m_sent, {}});
+        return end({ExchangeOutcome::Kind::NotAccepted, m_packet, {}});
     }
-    Q_EMIT acknowledged(m_sent);
+    Q_EMIT acknowledged(m_packet);
     if (!m_running) {
         return;  // cancelled by whoever heard of the progress
     }
-    if (m_sent < kDataPackets) {
+    if (m_packet < kDataPackets) {
         return sendDataPacket();
     }
     sendClosingPacket();
 }
 
 void DownloadExchange::sendClosingPacket() {
+    ++m_packet;
     try {
         m_link.sendPacket(Packets::downLoadEnd(kDataPackets, m_lastPacket.mid(9)));
         m_link.drain();
-    } catch (const std::exception& e) {
+    } catch (const PortError& e) {
         return failPort(e);
     }
-    m_closing = true;
     m_wait.start(Link::kAnswerWait);
 }
 
-void DownloadExchange::failPort(const std::exception& e) {
-    end({ExchangeOutcome::Kind::PortFailed, m_closing ? kDataPackets + 1 : m_sent,
-         QString::fromUtf8(e.what())});
+void DownloadExchange::failPort(const PortError& e) {
+    end({ExchangeOutcome::Kind::PortFailed, m_packet, QString::fromUtf8(e.what())});
 }
 
 void DownloadExchange::end(ExchangeOutcome outcome) {

@@ -25,11 +25,6 @@ constexpr int kMapDataBytes = 128;
 // Bytes 9..135 of DownLoadEnd, which it takes over from the last data packet.
 constexpr int kDownLoadEndTail = kMapDataLength - 9;
 
-// First byte of the controller's answer to SetAddress and MapDataPacket when it took the packet.
-constexpr std::uint8_t kAck = 0x06;
-// First byte of the controller's answer to ReadAddress.
-constexpr std::uint8_t kAddressAnswerLead = 0x5A;
-
 // Module parameters: width, height (pixels), colour (0 single, 1 dual), scan count.
 QByteArray cellTest(long long width, long long height, long long colour, long long scanCount);
 // The chosen OE polarity (0 or 1) in byte 9, bytes 10..12 zero.

@@ -1,5 +1,6 @@
 #include "PortNames.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QtGlobal>
@@ -73,10 +74,9 @@ QString PortNames::deviceName(int number) const {
 #endif
 }
 
-QString PortNames::toolTip(int number) const {
-    const QString device = deviceName(number);
+QString PortNames::toolTip(const QString& device) {
     if (device.isEmpty()) {
-        return QStringLiteral("没有找到串口设备");
+        return QCoreApplication::translate("PortNames", "没有找到串口设备");
     }
     return device;
 }

@@ -26,8 +26,9 @@ public:
 
     // The device for port number n, or an empty string when there is none.
     QString deviceName(int number) const;
-    // Tooltip of list entry n: the device it stands for, or a plain note that there is none.
-    QString toolTip(int number) const;
+    // What a list entry's tooltip says of the device it stands for: its name, or a plain note
+    // that there is none.
+    static QString toolTip(const QString& device);
 
     // The devices in the order that numbers them: USB adapters first, then the others.
     static QStringList ordered(QStringList devices);

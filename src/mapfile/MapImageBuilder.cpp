@@ -1,14 +1,27 @@
 #include "MapImageBuilder.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include "Errors.h"
 
 namespace {
 
-constexpr int kRowEntriesAt = 16;
-constexpr int kColumnEntriesAt = 48;
-constexpr int kMaxScanCount = 16;
+using namespace MapLayout;
+
+const char* const kOutsideModule = QT_TRANSLATE_NOOP("MapImageBuilder", "%1超出模块范围，无法保存");
+const char* const kRowPick = QT_TRANSLATE_NOOP("MapImageBuilder", "第 %1 个行选择");
+const char* const kColumnPick = QT_TRANSLATE_NOOP("MapImageBuilder", "第 %1 个列选择");
+const char* const kHeaderRange = QT_TRANSLATE_NOOP("MapImageBuilder", "参数超出范围，无法保存");
+const char* const kScanRange = QT_TRANSLATE_NOOP("MapImageBuilder", "扫描周期必须在 1 到 16 之间");
+const char* const kZeroWidth = QT_TRANSLATE_NOOP("MapImageBuilder", "模块宽度为 0，无法保存");
+const char* const kRowsMissing = QT_TRANSLATE_NOOP(
+    "MapImageBuilder", "行选择未完成：已选 %1 行，需要 %2 行。请返回第3步选完后再保存");
+const char* const kColumnCount = QT_TRANSLATE_NOOP("MapImageBuilder", "列选择数目不对，无法保存");
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("MapImageBuilder", text);
+}
 
 [[noreturn]] void refuse(const QString& text) {
     throw InputError(text.toStdString());
@@ -19,76 +32,78 @@ std::pair<std::uint8_t, std::uint8_t> entry(Int16 v, Int16 width, const QString&
     try {
         const Int16 index = v - 1;
         return {index.divide(width).toByte(), index.remainder(width).toByte()};
-    } catch (const LumotrixError&) {
-        refuse(QString::fromUtf8("%1超出模块范围，无法保存").arg(which));
+    } catch (const OverflowError&) {
+        refuse(translated(kOutsideModule).arg(which));
+    } catch (const RangeError&) {
+        refuse(translated(kOutsideModule).arg(which));
     }
 }
 
-void writeHeader(const DataBuffer& words, MapImage& image) {
-    for (int n = 0; n < 8; ++n) {
+void writeHeader(const ScanMapBuffer& words, MapImage& image) {
+    for (int n = 0; n < kHeaderWords; ++n) {
         const Int16 w = words.at(n);
         try {
             image.set(2 * n, static_cast<std::uint8_t>(w.value() & 0xFF));
             image.set(2 * n + 1, w.divide(256).toByte());
         } catch (const RangeError&) {
-            refuse(QString::fromUtf8("参数超出范围，无法保存"));
+            refuse(translated(kHeaderRange));
         }
     }
 }
 
-void writeRows(const DataBuffer& words, Int16 width, MapImage& image) {
-    const int scanCount = words.at(3).value();
+void writeRows(const ScanMapBuffer& words, Int16 width, MapImage& image) {
+    const int scanCount = words.at(kScanCount).value();
     for (int i = 0; i < scanCount; ++i) {
         const auto [row, col] =
-            entry(words.at(8 + i), width, QString::fromUtf8("第 %1 个行选择").arg(i + 1));
+            entry(words.at(kRowPicksAt + i), width, translated(kRowPick).arg(i + 1));
         image.set(kRowEntriesAt + 2 * i, row);
         image.set(kRowEntriesAt + 2 * i + 1, col);
     }
 }
 
-void writeColumns(const DataBuffer& words, Int16 pickCounter, Int16 width, MapImage& image) {
-    int next = kColumnEntriesAt;
-    for (int p = pickCounter.value() + 16; p >= 24; p -= 8) {
-        const int pick = (p - 24) / 8 + 1;
-        const auto [row, col] =
-            entry(words.at(p), width, QString::fromUtf8("第 %1 个列选择").arg(pick));
-        image.set(next++, row);
-        image.set(next++, static_cast<std::uint8_t>(col / 8));
+// Column entries go out last pick first.
+void writeColumns(const ScanMapBuffer& words, Int16 pickCounter, Int16 width, MapImage& image) {
+    const int picks = pickCounter.value() / kColumnPickStride;
+    for (int n = 0; n < picks; ++n) {
+        const int pick = picks - n;  // 1-based number of the pick this entry holds
+        const Int16 value = words.at(kColumnPicksAt + kColumnPickStride * (pick - 1));
+        const auto [row, col] = entry(value, width, translated(kColumnPick).arg(pick));
+        image.set(kColumnEntriesAt + 2 * n, row);
+        image.set(kColumnEntriesAt + 2 * n + 1, static_cast<std::uint8_t>(col / kColumnsPerGroup));
     }
 }
 
-void checkBuildable(const DataBuffer& words, Int16 pickCounter, Int16 rowPicksMade) {
-    const int scanCount = words.at(3).value();
-    if (scanCount < 1 || scanCount > kMaxScanCount) {
-        refuse(QString::fromUtf8("扫描周期必须在 1 到 16 之间"));
+void checkBuildable(const ScanMapBuffer& words, Int16 pickCounter, Int16 rowPicksMade) {
+    const int scanCount = words.at(kScanCount).value();
+    if (scanCount < 1 || scanCount > kMaxRowEntries) {
+        refuse(translated(kScanRange));
     }
-    if (words.at(0) == 0) {
-        refuse(QString::fromUtf8("模块宽度为 0，无法保存"));
+    if (words.at(kWidth) == 0) {
+        refuse(translated(kZeroWidth));
     }
     if (rowPicksMade < scanCount) {
-        refuse(QString::fromUtf8("行选择未完成：已选 %1 行，需要 %2 行。请返回第3步选完后再保存")
-                   .arg(rowPicksMade.value())
-                   .arg(scanCount));
+        refuse(translated(kRowsMissing).arg(rowPicksMade.value()).arg(scanCount));
     }
-    if (pickCounter < 0 || pickCounter > 1024 || pickCounter.value() % 8 != 0) {
-        refuse(QString::fromUtf8("列选择数目不对，无法保存"));
+    const int maxCounter = kMaxColumnEntries * kColumnPickStride;
+    if (pickCounter < 0 || pickCounter > maxCounter || pickCounter.value() % kColumnPickStride) {
+        refuse(translated(kColumnCount));
     }
 }
 
 }  // namespace
 
-MapImageBuilder::Result MapImageBuilder::build(const DataBuffer& original, Int16 pickCounter,
+MapImageBuilder::Result MapImageBuilder::build(const ScanMapBuffer& original, Int16 pickCounter,
                                                Int16 rowPicksMade, const MapImage& previous) {
     checkBuildable(original, pickCounter, rowPicksMade);
-    DataBuffer words = original;
-    const bool marker = (words.at(24).value() & 7) == 0;
-    const Int16 word5 = Int16(words.at(5).value() & 0xFF) + (marker ? 256 : 0);
-    words.set(5, word5);
-    words.set(7, pickCounter);
+    ScanMapBuffer words = original;
+    const bool marker = (words.at(kColumnPicksAt).value() & 7) == 0;
+    const Int16 word5 = Int16(words.at(kOePolarity).value() & 0xFF) + (marker ? 256 : 0);
+    words.set(kOePolarity, word5);
+    words.set(kColumnExtent, pickCounter);
 
     Result result{previous, word5, pickCounter};
     writeHeader(words, result.image);
-    writeRows(words, words.at(0), result.image);
-    writeColumns(words, pickCounter, words.at(0), result.image);
+    writeRows(words, words.at(kWidth), result.image);
+    writeColumns(words, pickCounter, words.at(kWidth), result.image);
     return result;
 }

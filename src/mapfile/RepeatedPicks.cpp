@@ -1,14 +1,26 @@
 #include "RepeatedPicks.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <algorithm>
 
 namespace {
 
+using namespace MapLayout;
+
+const char* const kSentence =
+    QT_TRANSLATE_NOOP("RepeatedPicks", "%1 %2 与%1 %3 相同（第 %4 行第 %5 列）");
+const char* const kRowPick = QT_TRANSLATE_NOOP("RepeatedPicks", "行选择");
+const char* const kColumnPick = QT_TRANSLATE_NOOP("RepeatedPicks", "列选择");
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("RepeatedPicks", text);
+}
+
 // Sentences for the picks at first, first + stride, ... (count of them) that repeat one before.
-QStringList repeatsAmong(const DataBuffer& words, int first, int stride, int count,
+QStringList repeatsAmong(const ScanMapBuffer& words, int first, int stride, int count,
                          const QString& kind) {
-    const int width = words.at(0).value();
+    const int width = words.at(kWidth).value();
     QStringList sentences;
     QList<int> seen;
     for (int i = 0; i < count; ++i) {
@@ -18,7 +30,7 @@ QStringList repeatsAmong(const DataBuffer& words, int first, int stride, int cou
         if (earlier < 0 || value < 1) {
             continue;
         }
-        sentences << QString::fromUtf8("%1 %2 与%1 %3 相同（第 %4 行第 %5 列）")
+        sentences << translated(kSentence)
                          .arg(kind)
                          .arg(i + 1)
                          .arg(earlier + 1)
@@ -30,12 +42,12 @@ QStringList repeatsAmong(const DataBuffer& words, int first, int stride, int cou
 
 }  // namespace
 
-QStringList RepeatedPicks::find(const DataBuffer& words, Int16 pickCounter) {
-    if (words.at(0) <= 0) {
+QStringList RepeatedPicks::find(const ScanMapBuffer& words, Int16 pickCounter) {
+    if (words.at(kWidth) <= 0) {
         return {};
     }
-    const int scanCount = std::clamp(words.at(3).value(), 0, 16);
-    const int columns = std::clamp(pickCounter.value() / 8, 0, 128);
-    return repeatsAmong(words, 8, 1, scanCount, QString::fromUtf8("行选择")) +
-           repeatsAmong(words, 24, 8, columns, QString::fromUtf8("列选择"));
+    const int scanCount = std::clamp(words.at(kScanCount).value(), 0, kMaxRowEntries);
+    const int columns = std::clamp(pickCounter.value() / kColumnPickStride, 0, kMaxColumnEntries);
+    return repeatsAmong(words, kRowPicksAt, 1, scanCount, translated(kRowPick)) +
+           repeatsAmong(words, kColumnPicksAt, kColumnPickStride, columns, translated(kColumnPick));
 }

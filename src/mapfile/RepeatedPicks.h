@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "DataBuffer.h"
 #include "Int16.h"
+#include "ScanMapBuffer.h"
 
 // Picks of a map that repeat an earlier pick of the same kind: the same LED given for two scan
 // lines, or for two column groups. Nothing is wrong with the bytes, but it is most likely a
@@ -13,6 +13,6 @@ namespace RepeatedPicks {
 // One sentence per repeated pick, e.g. "行选择 5 与行选择 2 相同（第 3 行第 4 列）": the row
 // picks 1..scan count (word 3) and the column picks 1..pickCounter / 8, with width = word 0.
 // Empty when nothing repeats or the buffer does not describe a map (width 0).
-QStringList find(const DataBuffer& words, Int16 pickCounter);
+QStringList find(const ScanMapBuffer& words, Int16 pickCounter);
 
 }  // namespace RepeatedPicks

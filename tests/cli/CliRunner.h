@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "Cli.h"
+#include "Language.h"
 
 // Runs lumotrix-cli as a function call and keeps what it wrote.
 struct CliRun {
@@ -20,6 +21,8 @@ inline PortNames noDevices() {
 
 inline CliRun runCli(const QStringList& args, const PortNames& names = noDevices(),
                      bool terminal = false) {
+    static const bool english = (Languages::use(Language::English), true);  // as main() does
+    Q_UNUSED(english);
     CliRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);

@@ -3,9 +3,9 @@
 #include "AddressValues.h"
 #include "BatchPlan.h"
 #include "BatchReport.h"
-#include "Crc32.h"
 #include "Csv.h"
 #include "Errors.h"
+#include "MapReportFormat.h"
 #include "PortNames.h"
 #include "PortTarget.h"
 #include "Progress.h"
@@ -68,7 +68,7 @@ void CliPartsTest::crc32MatchesTheCommonCheckValues_data() {
 void CliPartsTest::crc32MatchesTheCommonCheckValues() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, crc);
-    QCOMPARE(Crc32::hex(bytes), crc);
+    QCOMPARE(MapReportFormat::crc32(bytes), crc);
 }
 
 void CliPartsTest::csvSplitsQuotedAndPlainFields_data() {

@@ -3,8 +3,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "AddressPanel.h"
 #include "CliRunner.h"
-#include "Lumotrix.h"
+#include "MainWindow.h"
+#include "MapFile.h"
 #include "QtSerialPort.h"
 #include "RecordingNotifier.h"
 #include "ScriptedDialogs.h"
@@ -42,25 +44,25 @@ void CliSameBytesTest::windowAndCliSendIdenticalPackets() {
     QtSerialPort port;
     RecordingNotifier notifier;
     ScriptedDialogs dialogs;
-    Lumotrix window(
-        {port, notifier, dialogs, [&windowSim](int) { return windowSim.devicePath(); }});
-    window.startUp();
-    window.window().state().mapImage.assign(image);
+    const PortNames names([] { return QStringList(); },
+                          [&windowSim](const QString&) { return windowSim.devicePath(); });
+    MainWindow window({port, notifier, dialogs, names});
+    window.session().mapOpened(MapFile::load(file));
 
     // Both downloads run at once: the window's on this thread's event loop, which the CLI's
     // wait keeps turning.
-    window.commands().onDownLoadClicked();
+    window.commands().download();
     const CliRun download = runCli({u("download"), file, u("--port"), cliSim.devicePath()});
     QCOMPARE(download.code, 0);
     QTRY_VERIFY_WITH_TIMEOUT(!window.commands().isBusy(), 5000);
 
-    const OEControls& c = window.window().controls();
-    c.Text2->setText(u("9"));
-    c.Text1->setText(u("172"));
-    c.Text3->setText(u("16"));
-    c.Text4->setText(u("254"));
-    c.Text5->setText(u("3"));
-    c.Command1->click();
+    AddressPanel* panel = window.addressPanel();
+    panel->screenNumberEdit()->setText(u("9"));
+    const char* ip[] = {"172", "16", "254", "3"};
+    for (int i = 0; i < 4; ++i) {
+        panel->ipEdits()[i]->setText(u(ip[i]));
+    }
+    panel->setAddressButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(!window.commands().isBusy(), 2000);
     const CliRun set = runCli({u("set-address"), u("--port"), cliSim.devicePath(), u("--screen"),
                                u("9"), u("--ip"), u("172.16.254.3")});

@@ -195,7 +195,7 @@ void CliShowTest::faultsArePointedOut() {
 void CliShowTest::unreadableFilesAreBadInput_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << u("nothing.bin") << u("no such file");
+    QTest::newRow("missing") << u("nothing.bin") << u("there is no such file");
     QTest::newRow("a folder") << u(".") << u("");
 }
 
@@ -206,9 +206,8 @@ void CliShowTest::unreadableFilesAreBadInput() {
     const CliRun run = runCli({u("show"), path});
     QCOMPARE(run.code, 4);
     QCOMPARE(run.out, QString());
-    QVERIFY2(
-        run.err.startsWith(u("lumotrix-cli: cannot read the map file ") + path + u(": ") + reason),
-        qPrintable(run.err));
+    QVERIFY2(run.err.startsWith(u("lumotrix-cli: Cannot open the file ") + path + u(": ") + reason),
+             qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(CliShowTest)

@@ -113,7 +113,7 @@ void CliSimTest::downloadFailuresNameThePacket_data() {
     QTest::newRow("no answer to packet 3")
         << 0 << 3 << 0 << 2 << 3 << u("did not acknowledge data packet 3 of 16");
     QTest::newRow("line hung up at packet 4")
-        << 0 << 0 << 4 << 3 << 4 << u("failed at data packet");
+        << 0 << 0 << 4 << 3 << 4 << u("failed at data packet 4 of 16");
 }
 
 void CliSimTest::downloadFailuresNameThePacket() {
@@ -172,10 +172,10 @@ void CliSimTest::badArgumentsAreRefusedBeforeThePort_data() {
         << QStringList{u("download"), u("MAP")} << u("--port is missing");
     QTest::newRow("download of a short file")
         << QStringList{u("download"), u("SHORT"), u("--port"), port}
-        << u("cannot read the map file SHORT: it is 2047 bytes; a map file is exactly 2048");
+        << u("Cannot open the file SHORT: it holds only 2047 bytes; a map file holds exactly 2048");
     QTest::newRow("download of no file")
         << QStringList{u("download"), u("NOFILE"), u("--port"), port}
-        << u("cannot read the map file NOFILE: no such file");
+        << u("Cannot open the file NOFILE: there is no such file");
     QTest::newRow("two files") << QStringList{u("download"), u("MAP"), u("MAP"), u("--port"), port}
                                << u("expected 1 argument(s) besides the options, got 2");
     QTest::newRow("unknown option")
@@ -348,7 +348,7 @@ void CliSimTest::faultyPlansSendNothing_data() {
     QTest::addColumn<QString>("report");
     QTest::addColumn<QString>("message");
     QTest::newRow("missing map file") << u("port,file\nPORT,one.bin\nPORT,gone.bin\n") << QString()
-                                      << u("PLAN:3: cannot read the map file");
+                                      << u("PLAN:3: Cannot open the file");
     QTest::newRow("port name") << u("port,file\nCOM13,one.bin\nPORT,one.bin\n") << QString()
                                << u("PLAN:2: port COM13 does not exist");
     QTest::newRow("bad ip") << u("port,file,screen,ip\nPORT,one.bin,1,1.2.3.400\n") << QString()

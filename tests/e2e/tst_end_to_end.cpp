@@ -13,10 +13,6 @@ private Q_SLOTS:
 
 namespace {
 
-QByteArray zeros(int n) {
-    return QByteArray(n, '\0');
-}
-
 QByteArray testPacket(const char* bytes9to12, int subCode) {
     QByteArray p = hex("5AA50DFFFF60") + QByteArray(1, '\0') + hex("00") +
                    QByteArray(1, static_cast<char>(subCode)) + hex(bytes9to12);
@@ -41,29 +37,29 @@ void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
     SimWindow w;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("module.bin"));
-    const OEControls& c = w.c();
+    MainWindow& c = *w.window;
 
-    c.NextB->click();              // page 1 -> 2 with the defaults
+    w.next()->click();             // page 1 -> 2 with the defaults
     QVERIFY(w.waitForPackets(2));  // CellTest, then the first OE blink
-    c.OeSelect[1]->click();        // "2亮"
-    c.NextB->click();              // page 2 -> 3
+    c.polarityPage(Page::OePolarity)->choiceButtons()[1]->click();  // "2亮"
+    w.next()->click();                                              // page 2 -> 3
     QVERIFY(w.waitForPackets(4));  // chosen OE polarity, first display blink
-    c.NextB->click();              // "1亮", page 3 -> 4
+    w.next()->click();             // "1亮", page 3 -> 4
     for (int r = 1; r <= 16; ++r) {
-        w.pick(c.HangGrid, r, r);  // the 16th pick moves on to page 5
+        w.pick(PickGrid::Rows, r, r);  // the 16th pick moves on to page 5
     }
-    QCOMPARE(w.state().StepNum.value(), 5);
+    QCOMPARE(w.session().page(), Page::ColumnOrder);
     for (int k = 0; k < 8; ++k) {
-        w.pick(c.LieGrid, 1, 1 + 8 * k);
+        w.pick(PickGrid::Columns, 1, 1 + 8 * k);
     }
     w.dialogs.answers = {file, file};
-    c.Complete->click();
-    c.Open->click();
-    c.DownLoad->click();
+    c.completeButton()->click();
+    c.openButton()->click();
+    c.downloadButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 8000);
-    c.Command1->click();
+    w.setButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
-    c.Command2->click();
+    w.readButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
 
     QList<QByteArray> expected = {
@@ -111,11 +107,11 @@ void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
                           u("下载10"),   u("下载11"),  u("下载12"),   u("下载13"),   u("下载14"),
                           u("下载15"),   u("下载16"),  u("下载完成"), u("设置地址"), u("设置成功"),
                           u("读出地址"), u("读出成功")}));
-    QCOMPARE(c.Text1->text(), u("192"));
-    QCOMPARE(c.Text5->text(), u("100"));
+    QCOMPARE(w.ip(0)->text(), u("192"));
+    QCOMPARE(w.ip(3)->text(), u("100"));
     QVERIFY(w.notifier.messages.isEmpty());
     QVERIFY(!w.port.isOpen());
-    QCOMPARE(w.state().StepNum.value(), 1);
+    QCOMPARE(w.session().page(), Page::Parameters);
 }
 
 QTEST_MAIN(EndToEndTest)

@@ -27,14 +27,14 @@ private:
     static void goodSetFollows(SimWindow& w) {
         w.sim->setFaults({});
         w.captions.clear();
-        w.c().Command1->click();
+        w.setButton()->click();
         QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
         QCOMPARE(w.captions, (QStringList{u("设置地址"), u("设置成功")}));
         QVERIFY(!w.port.isOpen());
     }
     static void download(SimWindow& w) {
-        w.c().DownLoad->setEnabled(true);
-        w.c().DownLoad->click();
+        w.enableDownload();
+        w.window->downloadButton()->click();
         QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 8000);
     }
 };
@@ -113,11 +113,11 @@ void FaultMatrixTest::lateOrGarbledAnswersFail() {
     faults.neverAnswer = fault == u("silent");
     faults.shortAddressAnswer = fault == u("short");
     SimWindow w(faults);
-    w.c().DownLoad->setEnabled(true);
-    w.program->window().findChild<QPushButton*>(command)->click();
+    w.enableDownload();
+    w.window->findChild<QPushButton*>(command)->click();
     QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 5000);
     QCOMPARE(w.captions.last(), caption);
-    QCOMPARE(w.c().Text1->text(), u("192"));
+    QCOMPARE(w.ip(0)->text(), u("192"));
     QVERIFY(w.notifier.messages.isEmpty());
     QVERIFY(!w.port.isOpen());
     QTest::qWait(700);  // the late answer arrives now, into a closed port
@@ -128,15 +128,15 @@ void FaultMatrixTest::strayBytesDuringTheWizardDoNotSpoilSetAndRead() {
     SimulatorFaults faults;
     faults.strayAfterTest = hex("065A06");
     SimWindow w(faults);
-    w.c().NextB->click();
+    w.next()->click();
     QVERIFY(w.waitForPackets(2));  // CellTest and a blink, each followed by stray bytes
-    w.c().Command2->click();
+    w.readButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
     QCOMPARE(w.captions, (QStringList{u("读出地址"), u("读出成功")}));
-    QCOMPARE(w.c().Text1->text(), u("192"));
-    QVERIFY(w.c().OeTimer->isRunning());  // the blink goes on after the exchange
+    QCOMPARE(w.ip(0)->text(), u("192"));
+    QVERIFY(w.waitForPackets(4));  // the blink goes on after the exchange
     w.captions.clear();
-    w.c().Command1->click();
+    w.setButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
     QCOMPARE(w.captions, (QStringList{u("设置地址"), u("设置成功")}));
 }
@@ -155,28 +155,28 @@ void FaultMatrixTest::deviceVanishingMidDownloadIsReportedOnce() {
 
 void FaultMatrixTest::deviceVanishingMidWizardIsReportedAndTheNextStepReopens() {
     SimWindow w;
-    w.c().LedScan->setEditText(QStringLiteral("4"));
+    w.window->parameterPage()->scanBox()->setEditText(QStringLiteral("4"));
     for (int i = 0; i < 3; ++i) {
-        w.c().NextB->click();
+        w.next()->click();
     }
-    QCOMPARE(w.state().StepNum.value(), 4);
+    QCOMPARE(w.session().page(), Page::RowOrder);
     QVERIFY(w.port.isOpen());
     w.sim->hangUp();
     QTest::qWait(50);
-    w.pick(w.c().HangGrid, 1, 1);  // the row pick ends silently on the failed port
-    QCOMPARE(w.state().DataBufferP.value(), 1);
+    w.pick(PickGrid::Rows, 1, 1);  // the row pick ends silently on the failed port
+    QCOMPARE(w.session().picks(PickGrid::Rows).count(), 1);
     QVERIFY(!w.port.isOpen());
     QVERIFY(w.notifier.messages.isEmpty());
-    w.pick(w.c().HangGrid, 2, 1);  // the next pick opens the fresh line
+    w.pick(PickGrid::Rows, 2, 1);  // the next pick opens the fresh line
     QVERIFY(w.port.isOpen());
     QVERIFY(w.sim->waitForLog(QStringLiteral("HangTest count=2"), 2s));
 
     w.sim->hangUp();
     QTest::qWait(50);
-    w.c().NextB->click();  // row page -> column page: LieTest fails
+    w.next()->click();  // row page -> column page: LieTest fails
     QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
-    QCOMPARE(w.state().StepNum.value(), 5);
-    w.c().Pre->click();  // back to rows: reopens and sends HangTest 0
+    QCOMPARE(w.session().page(), Page::ColumnOrder);
+    w.window->previousButton()->click();  // back to rows: reopens and sends HangTest 0
     QCOMPARE(w.notifier.messages.size(), 1);
     QVERIFY(w.sim->waitForLog(QStringLiteral("HangTest count=0"), 2s));
     goodSetFollows(w);
@@ -196,13 +196,13 @@ void FaultMatrixTest::portHeldByAnotherProcessIsReported() {
     QProcess holder;
     holder.start(QStringLiteral(PORT_HOLDER_PATH), {w.sim->devicePath()});
     QVERIFY(holder.waitForReadyRead(5000));
-    w.c().DownLoad->setEnabled(true);
-    w.program->window().findChild<QPushButton*>(command)->click();
+    w.enableDownload();
+    w.window->findChild<QPushButton*>(command)->click();
     QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
     QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
     QVERIFY(!w.port.isOpen());
     QVERIFY(w.sim->packets().isEmpty());
-    QCOMPARE(w.state().StepNum.value(), 1);
+    QCOMPARE(w.session().page(), Page::Parameters);
     holder.closeWriteChannel();
     QVERIFY(holder.waitForFinished(5000));
     goodSetFollows(w);
@@ -210,15 +210,16 @@ void FaultMatrixTest::portHeldByAnotherProcessIsReported() {
 
 void FaultMatrixTest::nonexistentDeviceIsReportedEverywhere() {
     SimWindow w;
-    w.device = [] { return QStringLiteral("/dev/lumotrix-no-such-device"); };
-    w.c().DownLoad->setEnabled(true);
-    for (QPushButton* b : {w.c().NextB, w.c().Command1, w.c().Command2, w.c().DownLoad}) {
+    const QString simulator = w.device;
+    w.useDevice(QStringLiteral("/dev/lumotrix-no-such-device"));
+    w.enableDownload();
+    for (QPushButton* b : {w.next(), w.setButton(), w.readButton(), w.window->downloadButton()}) {
         b->click();
         QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
     }
     QCOMPARE(w.notifier.messages, QStringList(4, u("串口被占用")));
-    QCOMPARE(w.state().StepNum.value(), 1);
-    w.device = [&w] { return w.sim->devicePath(); };
+    QCOMPARE(w.session().page(), Page::Parameters);
+    w.useDevice(simulator);
     goodSetFollows(w);
 }
 

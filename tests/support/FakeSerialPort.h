@@ -2,39 +2,33 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QString>
 #include <QStringList>
 
 #include "SerialPort.h"
 
-// A serial port that records what is done to it. Answers are scripted: each entry of
-// `answers` is delivered as the input that arrives after the next write. Failures on demand:
-// failOpen makes open() throw, failWrite makes write() throw, failDrain makes drain() throw,
-// vanishOnWrite makes the next write() behave as a device pulled while open (the port closes
-// itself and the write throws).
+// A serial port that records what is written to it. Answers are scripted: each entry of
+// `answers` arrives as input after the next write. Failures on demand: failOpen makes open()
+// throw, failWrite makes every write() throw, failOnWrite = n makes only the n-th write (from
+// 1) throw.
 class FakeSerialPort : public SerialPort {
 public:
     void open(const QString& deviceName) override;
-    void close() override;
+    void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     void write(const QByteArray& bytes) override;
-    void drain(std::chrono::milliseconds limit) override;
-    void discardInput() override;
+    void drain(std::chrono::milliseconds) override {}
+    void discardInput() override { m_input.clear(); }
     QByteArray readAll() override;
 
-    // Every packet written, in order.
     QList<QByteArray> written;
     QStringList openedDevices;
-    int closeCount = 0;
     QList<QByteArray> answers;
-    QByteArray pendingInput;
     bool failOpen = false;
     bool failWrite = false;
-    bool failDrain = false;
-    bool vanishOnWrite = false;
-    // Every call in order: "open <device>", "close", "write", "drain <ms>", "discard", "read".
-    QStringList calls;
+    int failOnWrite = 0;
 
 private:
     bool m_open = false;
+    int m_writes = 0;
+    QByteArray m_input;
 };

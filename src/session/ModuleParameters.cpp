@@ -1,0 +1,41 @@
+#include "ModuleParameters.h"
+
+#include "Errors.h"
+#include "MapLayout.h"
+#include "Messages.h"
+#include "TextNumber.h"
+
+namespace {
+
+constexpr int kMaxSide = 255;  // the module parameter packet carries each side in one byte
+
+[[noreturn]] void refuse(const QString& message) {
+    throw InputError(message.toStdString());
+}
+
+int inRange(std::optional<qint64> value, int lo, int hi, const QString& message) {
+    if (!value || *value < lo || *value > hi) {
+        refuse(message);
+    }
+    return static_cast<int>(*value);
+}
+
+int entry(int chosen, int entries, const QString& message) {
+    if (chosen < 0 || chosen >= entries) {
+        refuse(message);
+    }
+    return chosen;
+}
+
+}  // namespace
+
+ModuleParameters ModuleParameters::read(const ParameterInput& input) {
+    ModuleParameters p;
+    p.width = inRange(readTextNumber(input.width), 1, kMaxSide, Messages::widthRange());
+    p.height = inRange(readTextNumber(input.height), 1, kMaxSide, Messages::heightRange());
+    p.colour = entry(input.colourEntry, 2, Messages::colourChoice());
+    p.scanCount = inRange(readWholeTextNumber(input.scanCount), 1, MapLayout::kMaxRowEntries,
+                          Messages::scanRange());
+    p.redGreen = entry(input.redGreenEntry, 4, Messages::redGreenChoice());
+    return p;
+}

@@ -1,0 +1,258 @@
+#include "MainWindow.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+
+#include "AddressPanel.h"
+#include "Controls.h"
+#include "Errors.h"
+#include "FileDialogs.h"
+#include "MapFile.h"
+#include "Notifier.h"
+#include "ParameterPage.h"
+#include "PickGridView.h"
+#include "PickPage.h"
+#include "PolarityPage.h"
+#include "PortList.h"
+#include "UiFonts.h"
+
+using namespace Controls;
+using Control = MappingSession::Control;
+
+MainWindow::MainWindow(const Seams& seams, QWidget* parent)
+    : QMainWindow(parent),
+      m_notifier(seams.notifier),
+      m_dialogs(seams.dialogs),
+      m_portNames(seams.portNames),
+      m_link(seams.port),
+      m_session(m_link, m_notifier),
+      m_commands(m_session, m_link, m_notifier) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("LumotrixV6.1"));
+    setFont(UiFonts::simSun(9));
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("OE"));
+    setCentralWidget(area);
+    setFixedSize(Twips::toPixels(kClientWidthTwips, logicalDpiX()),
+                 Twips::toPixels(kClientHeightTwips, logicalDpiY()));
+    createPages(area);
+    createButtonRow(area);
+    setFocusOrder();
+    connectSession();
+    connectControls();
+    m_parameters->selectDefaults();
+    showPage(Page::Parameters);
+    updateControls();
+    m_portList->choose(0);
+}
+
+void MainWindow::createPages(QWidget* area) {
+    m_parameters = Twips::place(new ParameterPage(area), "Cell", 240, 240, 2895, 3735);
+    m_address = Twips::place(new AddressPanel(area), "Frame1", 3120, 240, 3135, 3735);
+    m_oePage = Twips::place(new PolarityPage(true, area), "OeFrame", 240, 240, 6015, 3735);
+    m_displayPage = Twips::place(new PolarityPage(false, area), "DisFrame", 240, 240, 6015, 3735);
+    m_rowPage = Twips::place(new PickPage(PickGrid::Rows, m_session.picks(PickGrid::Rows), area),
+                             "HangFrame", 240, 240, 6015, 3735);
+    m_columnPage =
+        Twips::place(new PickPage(PickGrid::Columns, m_session.picks(PickGrid::Columns), area),
+                     "LieFrame", 240, 240, 6015, 3735);
+}
+
+void MainWindow::createButtonRow(QWidget* area) {
+    m_portList = Twips::place(new PortList(m_portNames, area), "Combo1", 240, 4237, 855, 300);
+    m_previous = button(area, "Pre", tr("上一步"), 1200, 4200, 735, 375);
+    m_next = button(area, "NextB", tr("下一步"), 2040, 4200, 735, 375);
+    m_undo = button(area, "Undo", tr("后退"), 2880, 4200, 615, 375);
+    m_complete = button(area, "Complete", tr("完成"), 3600, 4200, 615, 375);
+    m_open = button(area, "Open", tr("打开"), 4800, 4200, 615, 375);
+    m_download = button(area, "DownLoad", tr("下载"), 5520, 4200, 615, 375);
+    // In the gap of the button row, so it covers neither a grid nor a caption.
+    m_pickCount = label(area, "PickCount", QString(), 4245, 4260, 540, 255);
+    m_pickCount->setAlignment(Qt::AlignCenter);
+}
+
+void MainWindow::setFocusOrder() {
+    const auto& oeStates = m_oePage->indicatorButtons();
+    const auto& oeChoices = m_oePage->choiceButtons();
+    const auto& displayStates = m_displayPage->indicatorButtons();
+    const auto& displayChoices = m_displayPage->choiceButtons();
+    const auto& ip = m_address->ipEdits();
+    const QList<QWidget*> order = {m_parameters->widthEdit(),
+                                   m_parameters->heightEdit(),
+                                   m_parameters->colourBox(),
+                                   m_parameters->scanBox(),
+                                   m_parameters->redGreenBox(),
+                                   m_previous,
+                                   m_next,
+                                   m_complete,
+                                   m_open,
+                                   m_download,
+                                   m_portList,
+                                   oeStates[0],
+                                   oeStates[1],
+                                   oeChoices[0],
+                                   oeChoices[1],
+                                   displayChoices[0],
+                                   displayChoices[1],
+                                   displayStates[0],
+                                   displayStates[1],
+                                   m_rowPage->grid(),
+                                   m_columnPage->grid(),
+                                   m_address->screenNumberEdit(),
+                                   m_address->setAddressButton(),
+                                   m_address->readAddressButton(),
+                                   ip[0],
+                                   ip[1],
+                                   ip[2],
+                                   ip[3],
+                                   m_undo};
+    for (int i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    m_parameters->widthEdit()->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::connectSession() {
+    connect(&m_session, &MappingSession::pageChanged, this, &MainWindow::showPage);
+    connect(&m_session, &MappingSession::controlsChanged, this, &MainWindow::updateControls);
+    connect(&m_session, &MappingSession::blinkShown, this,
+            [this](Page page, Lit state) { polarityPage(page)->showState(state); });
+    connect(&m_session, &MappingSession::choiceChanged, this,
+            [this](Page page, Lit lit) { polarityPage(page)->showChoice(lit); });
+    connect(&m_session, &MappingSession::gridsLaidOut, this, [this](int width, int height) {
+        m_rowPage->grid()->setModuleSize(width, height);
+        m_columnPage->grid()->setModuleSize(width, height);
+    });
+    connect(&m_session, &MappingSession::picksChanged, this, [this](PickGrid grid) {
+        pickPage(grid)->grid()->gridModel().picksChanged();
+        updatePickCount();
+    });
+    connect(&m_session, &MappingSession::statusHidden, m_address, &AddressPanel::hideStatus);
+    connect(&m_commands, &ControllerCommands::statusChanged, m_address, &AddressPanel::showStatus);
+    connect(&m_commands, &ControllerCommands::addressRead, m_address, &AddressPanel::showAddress);
+}
+
+void MainWindow::connectControls() {
+    connect(m_previous, &QPushButton::clicked, &m_session, &MappingSession::previous);
+    connect(m_next, &QPushButton::clicked, this, [this] { m_session.next(m_parameters->input()); });
+    connect(m_undo, &QPushButton::clicked, &m_session, &MappingSession::undo);
+    connect(m_complete, &QPushButton::clicked, this, &MainWindow::saveMap);
+    connect(m_open, &QPushButton::clicked, this, &MainWindow::openMap);
+    connect(m_download, &QPushButton::clicked, &m_commands, &ControllerCommands::download);
+    connect(m_address->setAddressButton(), &QPushButton::clicked, this,
+            [this] { m_commands.setAddress(m_address->input()); });
+    connect(m_address->readAddressButton(), &QPushButton::clicked, &m_commands,
+            &ControllerCommands::readAddress);
+    connect(m_portList, &PortList::portChosen, &m_session, &MappingSession::choosePort);
+    for (PolarityPage* page : {m_oePage, m_displayPage}) {
+        const Page which = page == m_oePage ? Page::OePolarity : Page::DisplayPolarity;
+        connect(page, &PolarityPage::chosen, this,
+                [this, which](Lit lit) { m_session.choose(which, lit); });
+    }
+    connect(m_rowPage->grid(), &PickGridView::cellPicked, &m_session, &MappingSession::pickRow);
+    connect(m_columnPage->grid(), &PickGridView::cellPicked, &m_session,
+            &MappingSession::pickColumn);
+}
+
+PolarityPage* MainWindow::polarityPage(Page page) const {
+    return page == Page::OePolarity ? m_oePage : m_displayPage;
+}
+
+PickPage* MainWindow::pickPage(PickGrid grid) const {
+    return grid == PickGrid::Rows ? m_rowPage : m_columnPage;
+}
+
+// One page shows at a time; the parameter page shares its place with the address panel.
+void MainWindow::showPage(Page page) {
+    m_parameters->setVisible(page == Page::Parameters);
+    m_address->setVisible(page == Page::Parameters);
+    m_address->raise();
+    m_oePage->setVisible(page == Page::OePolarity);
+    m_displayPage->setVisible(page == Page::DisplayPolarity);
+    m_rowPage->setVisible(page == Page::RowOrder);
+    m_columnPage->setVisible(page == Page::ColumnOrder);
+    updatePickCount();
+}
+
+void MainWindow::updateControls() {
+    const std::pair<QWidget*, Control> controls[] = {
+        {m_previous, Control::Previous},
+        {m_next, Control::Next},
+        {m_undo, Control::Undo},
+        {m_complete, Control::Complete},
+        {m_open, Control::Open},
+        {m_download, Control::Download},
+        {m_address->setAddressButton(), Control::SetAddress},
+        {m_address->readAddressButton(), Control::ReadAddress},
+        {m_portList, Control::PortChoice},
+        {m_rowPage->grid(), Control::Grids},
+        {m_columnPage->grid(), Control::Grids},
+    };
+    for (const auto& [widget, control] : controls) {
+        widget->setEnabled(m_session.isEnabled(control));
+    }
+}
+
+void MainWindow::updatePickCount() {
+    const Page page = m_session.page();
+    if (page == Page::RowOrder) {
+        m_pickCount->setText(QStringLiteral("%1/%2")
+                                 .arg(m_session.picks(PickGrid::Rows).count())
+                                 .arg(m_session.scanCount()));
+        m_pickCount->setToolTip(tr("已选的行数 / 扫描周期"));
+    } else if (page == Page::ColumnOrder) {
+        m_pickCount->setText(tr("%1列").arg(m_session.picks(PickGrid::Columns).count()));
+        m_pickCount->setToolTip(tr("已选的列数"));
+    }
+    m_pickCount->setVisible(page == Page::RowOrder || page == Page::ColumnOrder);
+}
+
+void MainWindow::saveMap() {
+    MapImage image;
+    try {
+        image = m_session.buildMap();
+    } catch (const InputError& e) {
+        m_notifier.showMessage(QString::fromUtf8(e.what()));
+        return;
+    }
+    const QString path = m_dialogs.askSaveFileName(QString::fromUtf8(MapFile::kFilterDescription),
+                                                   QString::fromUtf8(MapFile::kFilterPattern));
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        MapFile::save(path, image);
+    } catch (const FileError& e) {
+        m_notifier.showMessage(QString::fromUtf8(e.what()));
+        return;
+    }
+    m_session.mapSaved();
+    const QStringList repeats = m_session.repeatedPicks();
+    if (!repeats.isEmpty()) {
+        m_notifier.showMessage(
+            tr("地图已保存，但有重复的选择：\n%1\n如果选错了，请回到那一步重选后再保存。")
+                .arg(repeats.join(QLatin1Char('\n'))));
+    }
+}
+
+void MainWindow::openMap() {
+    const QString path = m_dialogs.askOpenFileName(QString::fromUtf8(MapFile::kFilterDescription),
+                                                   QString::fromUtf8(MapFile::kFilterPattern));
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        m_session.mapOpened(MapFile::load(path));
+    } catch (const FileError& e) {
+        m_notifier.showMessage(QString::fromUtf8(e.what()));
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_session.hasUnsavedPicks() &&
+        !m_notifier.askToDiscard(tr("选好的行和列还没有保存到地图文件。放弃它们并关闭吗？"))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

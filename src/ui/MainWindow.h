@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "ControllerCommands.h"
+#include "Link.h"
+#include "MappingSession.h"
+#include "PortNames.h"
+
+class AddressPanel;
+class FileDialogs;
+class Notifier;
+class ParameterPage;
+class PickPage;
+class PolarityPage;
+class PortList;
+class QLabel;
+class QPushButton;
+class SerialPort;
+
+// The one window, "LumotrixV6.1": the parameter page with the screen address panel beside it,
+// the four wizard pages in the same place (one page shows at a time), and the button row with
+// the port list. It turns what the user does into calls on the mapping session and the
+// controller commands, and draws what they report.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The client area at 96 dpi is 438 x 318 pixels: 6570 x 4770 twips.
+    static constexpr int kClientWidthTwips = 6570;
+    static constexpr int kClientHeightTwips = 4770;
+
+    // Where the window meets the world: the serial port, messages and questions to the user,
+    // the file dialogs, and how the port list's entries become devices. All but the names
+    // must outlive the window.
+    struct Seams {
+        SerialPort& port;
+        Notifier& notifier;
+        FileDialogs& dialogs;
+        PortNames portNames;
+    };
+
+    explicit MainWindow(const Seams& seams, QWidget* parent = nullptr);
+
+    MappingSession& session() { return m_session; }
+    ControllerCommands& commands() { return m_commands; }
+    Link& link() { return m_link; }
+
+    ParameterPage* parameterPage() const { return m_parameters; }
+    AddressPanel* addressPanel() const { return m_address; }
+    PolarityPage* polarityPage(Page page) const;
+    PickPage* pickPage(PickGrid grid) const;
+    PortList* portList() const { return m_portList; }
+    QPushButton* previousButton() const { return m_previous; }
+    QPushButton* nextButton() const { return m_next; }
+    QPushButton* undoButton() const { return m_undo; }
+    QPushButton* completeButton() const { return m_complete; }
+    QPushButton* openButton() const { return m_open; }
+    QPushButton* downloadButton() const { return m_download; }
+    QLabel* pickCountLabel() const { return m_pickCount; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createPages(QWidget* area);
+    void createButtonRow(QWidget* area);
+    void setFocusOrder();
+    void connectSession();
+    void connectControls();
+    void showPage(Page page);
+    void updateControls();
+    void updatePickCount();
+    void saveMap();
+    void openMap();
+
+    Notifier& m_notifier;
+    FileDialogs& m_dialogs;
+    PortNames m_portNames;
+    Link m_link;
+    MappingSession m_session;
+    ControllerCommands m_commands;
+
+    ParameterPage* m_parameters = nullptr;
+    AddressPanel* m_address = nullptr;
+    PolarityPage* m_oePage = nullptr;
+    PolarityPage* m_displayPage = nullptr;
+    PickPage* m_rowPage = nullptr;
+    PickPage* m_columnPage = nullptr;
+    PortList* m_portList = nullptr;
+    QPushButton* m_previous = nullptr;
+    QPushButton* m_next = nullptr;
+    QPushButton* m_undo = nullptr;
+    QPushButton* m_complete = nullptr;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_download = nullptr;
+    QLabel* m_pickCount = nullptr;
+};

@@ -1,0 +1,93 @@
+#include "PickGridModel.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QStringList>
+
+#include "PassPicks.h"
+
+const QColor PickGridModel::kPicked = QColor(0xFF, 0x00, 0x00);
+const QColor PickGridModel::kRepeated = QColor(0xFF, 0x8C, 0x00);
+const QColor PickGridModel::kGuide = QColor(0xC0, 0xC0, 0xC0);
+
+namespace {
+
+QString numbersText(const QList<int>& numbers) {
+    if (numbers.size() <= 2) {
+        QStringList parts;
+        for (int n : numbers) {
+            parts << QString::number(n);
+        }
+        return parts.join(QLatin1Char(','));
+    }
+    return QString::number(numbers.first()) + QChar(0x2026) + QString::number(numbers.last());
+}
+
+}  // namespace
+
+PickGridModel::PickGridModel(PickGrid grid, const PassPicks& picks, QObject* parent)
+    : QAbstractTableModel(parent), m_grid(grid), m_picks(picks) {}
+
+void PickGridModel::setModuleSize(int width, int height) {
+    beginResetModel();
+    m_width = width;
+    m_height = height;
+    endResetModel();
+}
+
+void PickGridModel::picksChanged() {
+    Q_EMIT dataChanged(index(0, 0), index(m_height - 1, m_width - 1));
+}
+
+bool PickGridModel::isGuide(int row, int col) const {
+    if (m_grid == PickGrid::Rows) {
+        return row % 4 == 1;
+    }
+    return row % 4 == 0 || col % 8 == 1;
+}
+
+QColor PickGridModel::background(int row, int col) const {
+    const qsizetype picks = m_picks.picksAt(row, col).size();
+    if (picks > 0) {
+        return picks == 1 ? kPicked : kRepeated;
+    }
+    return isGuide(row, col) ? kGuide : QGuiApplication::palette().color(QPalette::Base);
+}
+
+int PickGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_height;
+}
+
+int PickGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_width;
+}
+
+QVariant PickGridModel::data(const QModelIndex& index, int role) const {
+    const int row = index.row() + 1;
+    const int col = index.column() + 1;
+    switch (role) {
+        case Qt::BackgroundRole:
+            return background(row, col);
+        case Qt::DisplayRole:
+            return numbersText(m_picks.picksAt(row, col));
+        case Qt::FontRole:
+            return m_pickFont;
+        case Qt::ForegroundRole: {
+            // Light text on the red of a pick, dark text on lighter cells.
+            const QColor back = background(row, col);
+            return back == kPicked ? QColor(Qt::white) : QColor(Qt::black);
+        }
+        default:
+            return {};
+    }
+}
+
+QVariant PickGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::DisplayRole) {
+        return QString::number(section + 1);
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return static_cast<int>(Qt::AlignCenter);
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

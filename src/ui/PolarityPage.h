@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QGroupBox>
+#include <array>
+
+#include "Page.h"
+
+class QRadioButton;
+
+// A polarity page ("第1步 OE极性选择" or "第2步 显示极性选择"): the indicator of the test state
+// the module shows now ("1" or "2"), and the user's answer which state lights it ("1亮" or
+// "2亮").
+class PolarityPage : public QGroupBox {
+    Q_OBJECT
+public:
+    // OE polarity page when oe, else the display polarity page.
+    PolarityPage(bool oe, QWidget* parent);
+
+    void showState(Lit state);
+    void showChoice(Lit lit);
+
+    const std::array<QRadioButton*, 2>& indicatorButtons() const { return m_indicators; }
+    const std::array<QRadioButton*, 2>& choiceButtons() const { return m_choices; }
+
+Q_SIGNALS:
+    void chosen(Lit lit);
+
+private:
+    std::array<QRadioButton*, 2> m_indicators{};
+    std::array<QRadioButton*, 2> m_choices{};
+};

@@ -1,0 +1,193 @@
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "AddressExchange.h"
+#include "DownloadExchange.h"
+#include "Errors.h"
+#include "FakeSerialPort.h"
+#include "Link.h"
+#include "QtSerialPort.h"
+#include "SimulatorThread.h"
+#include "TestBytes.h"
+
+using namespace std::chrono_literals;
+
+// The link and its exchanges on the real serial port class, against the simulated controller
+// on a pseudo-terminal; and which packet a download reports when its port fails.
+class LinkTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void packetsGoOutOnOnePortOpenedOnce();
+    void readAnswerFillsTheAddress();
+    void strayBytesBeforeARequestAreNotTakenForItsAnswer();
+    void portThatCannotBeOpenedFailsAsPortError();
+    void choosingAnotherPortClosesTheOpenOne();
+    void vanishedDeviceIsReportedOnceAndTheNextSendReopens_data();
+    void vanishedDeviceIsReportedOnceAndTheNextSendReopens();
+    void hangUpDuringADownloadEndsItWithAPortFailure();
+    void failedWriteIsReportedAtThePacketBeingWritten_data();
+    void failedWriteIsReportedAtThePacketBeingWritten();
+};
+
+namespace {
+
+const QByteArray kHangTest0 = hex("5AA50DFFFF6004000400000000");
+const QByteArray kHangTest1 = hex("5AA50DFFFF6005000401000000");
+constexpr auto kPatience = 5s;
+
+struct Rig {
+    QtSerialPort port;
+    Link link{port};
+    explicit Rig(const QString& device) { link.choosePort(QStringLiteral("COM1"), device); }
+};
+
+ExchangeOutcome finish(QSignalSpy& spy) {
+    if (spy.isEmpty() && !spy.wait(5000)) {
+        return {ExchangeOutcome::Kind::Done, -1, QStringLiteral("never finished")};
+    }
+    return spy.takeFirst().at(0).value<ExchangeOutcome>();
+}
+
+}  // namespace
+
+void LinkTest::packetsGoOutOnOnePortOpenedOnce() {
+    SimulatorThread sim;
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
+    Rig rig(sim.devicePath());
+    rig.link.sendPacket(kHangTest0);
+    rig.link.sendPacket(kHangTest1);
+    QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=1"), kPatience));
+    QVERIFY(rig.link.isOpen());
+    QCOMPARE(sim.packets(), (QList<QByteArray>{kHangTest0, kHangTest1}));
+}
+
+void LinkTest::readAnswerFillsTheAddress() {
+    SimulatorThread sim;
+    Rig rig(sim.devicePath());
+    AddressExchange exchange(rig.link);
+    QSignalSpy finished(&exchange, &AddressExchange::finished);
+    exchange.startSet(7, {10, 1, 2, 3});
+    QCOMPARE(finish(finished).kind, ExchangeOutcome::Kind::Done);
+    exchange.startRead();
+    QVERIFY(finished.wait(5000));
+    const auto address = finished.first().at(1).value<ControllerAnswers::Address>();
+    QCOMPARE(finished.first().at(0).value<ExchangeOutcome>().kind, ExchangeOutcome::Kind::Done);
+    QCOMPARE(address.screen, 7);
+    QCOMPARE(address.ip, (std::array<std::uint8_t, 4>{10, 1, 2, 3}));
+    QVERIFY(!rig.link.isOpen());
+}
+
+void LinkTest::strayBytesBeforeARequestAreNotTakenForItsAnswer() {
+    SimulatorFaults faults;
+    faults.neverAnswer = true;
+    faults.strayAfterTest = hex("06");
+    SimulatorThread sim(faults);
+    Rig rig(sim.devicePath());
+    rig.link.sendPacket(kHangTest0);
+    QVERIFY(sim.waitForLog(QStringLiteral("sent 1 bytes"), kPatience));
+    AddressExchange exchange(rig.link);
+    QSignalSpy finished(&exchange, &AddressExchange::finished);
+    exchange.startSet(0, {192, 168, 0, 100});
+    QCOMPARE(finish(finished).kind, ExchangeOutcome::Kind::NotAccepted);
+}
+
+void LinkTest::portThatCannotBeOpenedFailsAsPortError() {
+    QTemporaryDir dir;
+    Rig missing(dir.filePath(QStringLiteral("no-such-device")));
+    QVERIFY_THROWS_EXCEPTION(PortError, missing.link.sendPacket(kHangTest0));
+    Rig none{QString()};
+    QVERIFY_THROWS_EXCEPTION(PortError, none.link.sendPacket(kHangTest0));
+
+    SimulatorThread sim;
+    QProcess holder;
+    holder.start(QStringLiteral(PORT_HOLDER_PATH), {sim.devicePath()});
+    QVERIFY(holder.waitForReadyRead(5000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+    Rig rig(sim.devicePath());
+    QVERIFY_THROWS_EXCEPTION(PortError, rig.link.sendPacket(kHangTest0));
+    QVERIFY(!rig.link.isOpen());
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(5000));
+    rig.link.sendPacket(kHangTest0);  // once the other program lets go, the port opens
+    QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=0"), kPatience));
+}
+
+void LinkTest::choosingAnotherPortClosesTheOpenOne() {
+    SimulatorThread first;
+    SimulatorThread second;
+    Rig rig(first.devicePath());
+    rig.link.sendPacket(kHangTest0);
+    rig.link.choosePort(QStringLiteral("COM2"), second.devicePath());
+    QVERIFY(!rig.link.isOpen());
+    rig.link.sendPacket(kHangTest1);
+    QVERIFY(second.waitForLog(QStringLiteral("HangTest count=1"), kPatience));
+    QCOMPARE(first.packets(), QList<QByteArray>{kHangTest0});
+}
+
+void LinkTest::vanishedDeviceIsReportedOnceAndTheNextSendReopens_data() {
+    QTest::addColumn<bool>("eventLoopRunsBetween");
+    QTest::newRow("noticed by the next send") << false;
+    QTest::newRow("noticed earlier by the event loop") << true;
+}
+
+void LinkTest::vanishedDeviceIsReportedOnceAndTheNextSendReopens() {
+    QFETCH(bool, eventLoopRunsBetween);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("COM1"));
+    SimulatorThread sim({}, path);
+    Rig rig(path);
+    rig.link.sendPacket(kHangTest0);
+    QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=0"), kPatience));
+    sim.hangUp();
+    if (eventLoopRunsBetween) {
+        QTest::qWait(200);
+    }
+    QVERIFY_THROWS_EXCEPTION(PortError, rig.link.sendPacket(kHangTest1));
+    QVERIFY(!rig.link.isOpen());
+    rig.link.sendPacket(kHangTest1);  // the fresh line at the same path
+    QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=1"), kPatience));
+}
+
+void LinkTest::hangUpDuringADownloadEndsItWithAPortFailure() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("COM1"));
+    SimulatorFaults faults;
+    faults.hangUpAtDataPacket = 3;
+    SimulatorThread sim(faults, path);
+    Rig rig(path);
+    DownloadExchange download(rig.link);
+    QSignalSpy finished(&download, &DownloadExchange::finished);
+    download.start(QByteArray(2048, '\x11'));
+    const ExchangeOutcome outcome = finish(finished);
+    QCOMPARE(outcome.kind, ExchangeOutcome::Kind::PortFailed);
+    QCOMPARE(outcome.packet, 3);  // the look for its answer found the line gone
+    QVERIFY(!rig.link.isOpen());
+}
+
+void LinkTest::failedWriteIsReportedAtThePacketBeingWritten_data() {
+    QTest::addColumn<int>("write");
+    QTest::newRow("data packet 1") << 1;
+    QTest::newRow("data packet 5") << 5;
+    QTest::newRow("closing packet") << 17;
+}
+
+void LinkTest::failedWriteIsReportedAtThePacketBeingWritten() {
+    QFETCH(int, write);
+    FakeSerialPort port;
+    port.answers = QList<QByteArray>(16, hex("06"));
+    port.failOnWrite = write;
+    Link link(port);
+    link.choosePort(QStringLiteral("COM1"), QStringLiteral("/dev/fake"));
+    DownloadExchange download(link);
+    QSignalSpy finished(&download, &DownloadExchange::finished);
+    download.start(QByteArray(2048, '\0'));
+    const ExchangeOutcome outcome = finish(finished);
+    QCOMPARE(outcome.kind, ExchangeOutcome::Kind::PortFailed);
+    QCOMPARE(outcome.packet, write);
+    QVERIFY(!link.isOpen());
+}
+
+QTEST_GUILESS_MAIN(LinkTest)
+#include "tst_link.moc"

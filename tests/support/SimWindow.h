@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "AddressPanel.h"
+#include "MainWindow.h"
+#include "ParameterPage.h"
+#include "PickGridView.h"
+#include "PickPage.h"
+#include "PolarityPage.h"
+#include "PortList.h"
+#include "QtSerialPort.h"
+#include "RecordingNotifier.h"
+#include "ScriptedDialogs.h"
+#include "SimulatorThread.h"
+#include "TestBytes.h"
+
+// The whole program on a real serial port (a pseudo-terminal at a fixed path, so that it
+// survives a hang-up) with the simulated controller at the other end, recording the captions
+// of the status line. COM1 stands for the simulator's device unless useDevice() says otherwise.
+struct SimWindow {
+    QTemporaryDir dir;
+    QString device = dir.filePath(QStringLiteral("COM1"));
+    std::unique_ptr<SimulatorThread> sim;
+    QtSerialPort port;
+    RecordingNotifier notifier;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+    QStringList captions;
+
+    explicit SimWindow(const SimulatorFaults& faults = {})
+        : sim(std::make_unique<SimulatorThread>(faults, device)) {
+        const PortNames names([] { return QStringList(); },
+                              [this](const QString& name) {
+                                  return name == QLatin1String("LUMOTRIX_COM1") ? device
+                                                                                : QString();
+                              });
+        window = std::make_unique<MainWindow>(MainWindow::Seams{port, notifier, dialogs, names});
+        QObject::connect(&window->commands(), &ControllerCommands::statusChanged,
+                         [this](const QString& text) { captions.append(text); });
+    }
+
+    MappingSession& session() { return window->session(); }
+    bool idle() { return !window->commands().isBusy(); }
+    QPushButton* next() { return window->nextButton(); }
+    QPushButton* setButton() { return window->addressPanel()->setAddressButton(); }
+    QPushButton* readButton() { return window->addressPanel()->readAddressButton(); }
+    QLineEdit* ip(int octet) { return window->addressPanel()->ipEdits()[octet]; }
+    // COM1 now stands for path, chosen again as a user would.
+    void useDevice(const QString& path) {
+        device = path;
+        window->portList()->choose(0);
+    }
+    // A map to download, as opening a map file gives.
+    void enableDownload() { session().mapOpened(MapImage()); }
+    void pick(PickGrid grid, int row, int col) {
+        PickGridView* view = window->pickPage(grid)->grid();
+        view->setCurrentIndex(view->model()->index(row - 1, col - 1));
+        Q_EMIT view->clicked(view->currentIndex());
+    }
+    // Waits until the controller has received at least n packets.
+    bool waitForPackets(int n, int ms = 5000) {
+        QElapsedTimer t;
+        t.start();
+        while (sim->packets().size() < n && t.elapsed() < ms) {
+            QTest::qWait(5);
+        }
+        return sim->packets().size() >= n;
+    }
+};
