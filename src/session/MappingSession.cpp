@@ -218,20 +218,33 @@ bool MappingSession::insideGrid(int row, int col) const {
     return row >= 1 && row <= m_gridHeight && col >= 1 && col <= m_gridWidth;
 }
 
+// The pixel number a click on the page's grid stores, or nothing when the click cannot be a
+// pick: another page in front, an exchange running, a cell outside the module, or a pixel
+// number that does not fit 16 bits.
+std::optional<Int16> MappingSession::pickValue(Page page, int row, int col) const {
+    if (m_page != page || !isEnabled(Control::Grids) || !insideGrid(row, col)) {
+        return std::nullopt;
+    }
+    try {
+        return PickValue::encode(row, col, m_buffer.at(kWidth));
+    } catch (const OverflowError&) {
+        return std::nullopt;
+    }
+}
+
+void MappingSession::record(PickGrid grid, Int16 word, Int16 value, int row, int col) {
+    m_buffer.set(word, value);
+    pass(grid).add(row, col);
+    setPicksUnsaved(true);
+    Q_EMIT picksChanged(grid);
+}
+
 void MappingSession::pickRow(int row, int col) {
-    if (m_page != Page::RowOrder || !isEnabled(Control::Grids) || !insideGrid(row, col)) {
+    const std::optional<Int16> value = pickValue(Page::RowOrder, row, col);
+    if (!value) {
         return;
     }
-    Int16 value;
-    try {
-        value = PickValue::encode(row, col, m_buffer.at(kWidth));
-    } catch (const OverflowError&) {
-        return;  // a pixel number beyond 16 bits cannot be stored
-    }
-    m_buffer.set(kRowPicksAt + m_rowPicks.count(), value);
-    m_rowPicks.add(row, col);
-    setPicksUnsaved(true);
-    Q_EMIT picksChanged(PickGrid::Rows);
+    record(PickGrid::Rows, kRowPicksAt + m_rowPicks.count(), *value, row, col);
     try {
         sendPickCount(PickGrid::Rows);
     } catch (const PortError&) {
@@ -243,21 +256,12 @@ void MappingSession::pickRow(int row, int col) {
 }
 
 void MappingSession::pickColumn(int row, int col) {
-    const bool room = m_columnPicks.count() < kMaxColumnEntries;
-    if (m_page != Page::ColumnOrder || !isEnabled(Control::Grids) || !insideGrid(row, col) ||
-        !room) {
+    const std::optional<Int16> value = pickValue(Page::ColumnOrder, row, col);
+    if (!value || m_columnPicks.count() >= kMaxColumnEntries) {
         return;
     }
-    Int16 value;
-    try {
-        value = PickValue::encode(row, col, m_buffer.at(kWidth));
-    } catch (const OverflowError&) {
-        return;
-    }
-    m_buffer.set(kColumnPicksAt + kColumnPickStride * m_columnPicks.count(), value);
-    m_columnPicks.add(row, col);
-    setPicksUnsaved(true);
-    Q_EMIT picksChanged(PickGrid::Columns);
+    record(PickGrid::Columns, kColumnPicksAt + kColumnPickStride * m_columnPicks.count(), *value,
+           row, col);
     try {
         sendPickCount(PickGrid::Columns);
     } catch (const PortError&) {

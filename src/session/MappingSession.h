@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 #include "Int16.h"
 #include "MapImage.h"
@@ -125,6 +126,8 @@ private:
     PassPicks& pass(PickGrid grid);
     Int16 pickCounter() const;
     bool insideGrid(int row, int col) const;
+    std::optional<Int16> pickValue(Page page, int row, int col) const;
+    void record(PickGrid grid, Int16 word, Int16 value, int row, int col);
 
     Link& m_link;
     Notifier& m_notifier;
