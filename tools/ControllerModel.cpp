@@ -3,14 +3,23 @@
 #include <QFile>
 #include <QStringList>
 
-#include "Packets.h"
-
 namespace {
 
+constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kNak = 0x15;
+constexpr int kAddressAnswerLength = 40;
 
 std::uint8_t byteAt(const QByteArray& packet, int offset) {
     return static_cast<std::uint8_t>(packet.at(offset));
+}
+
+// XOR of packet bytes first..last inclusive; the caller keeps the span inside the packet.
+std::uint8_t xorOf(const QByteArray& packet, int first, int last) {
+    std::uint8_t sum = 0;
+    for (int i = first; i <= last; ++i) {
+        sum ^= byteAt(packet, i);
+    }
+    return sum;
 }
 
 // The checksum span ends at this byte for each kind; unknown kinds are checked over all.
@@ -31,7 +40,7 @@ QString hexBytes(const QByteArray& bytes) {
 }
 
 QString checksumNote(const QByteArray& packet, bool& good) {
-    const std::uint8_t expected = Packets::checksum(packet, 8, spanEnd(packet));
+    const std::uint8_t expected = xorOf(packet, 8, spanEnd(packet));
     good = expected == byteAt(packet, 6);
     if (good) {
         return QStringLiteral("checksum ok");
@@ -123,7 +132,7 @@ ControllerModel::Reaction ControllerModel::handleSetting(const QByteArray& packe
                            .arg(m_ip[1])
                            .arg(m_ip[2])
                            .arg(m_ip[3]);
-        reaction.answer = answerOrFault(QByteArray(1, static_cast<char>(Packets::kAck)));
+        reaction.answer = answerOrFault(QByteArray(1, static_cast<char>(kAck)));
     } else if (subCode == 0x10) {
         reaction.log = QStringLiteral("ReadAddress");
         QByteArray answer = addressAnswer();
@@ -139,7 +148,7 @@ ControllerModel::Reaction ControllerModel::handleMapData(const QByteArray& packe
     const int sequence = byteAt(packet, 4);
     const int number = sequence + 1;
     Reaction reaction;
-    reaction.log = QStringLiteral("MapDataPacket #%1").arg(sequence);
+    reaction.log = QStringLiteral("MapDataPacket #%1").arg(number);
     if (sequence > 15) {
         reaction.log += QStringLiteral(" beyond the image, ignored");
         return reaction;
@@ -155,14 +164,14 @@ ControllerModel::Reaction ControllerModel::handleMapData(const QByteArray& packe
         reaction.log += QStringLiteral(", not answering");
         return reaction;
     }
-    const auto code = m_faults.nakDataPacket == number ? kNak : Packets::kAck;
+    const auto code = m_faults.nakDataPacket == number ? kNak : kAck;
     reaction.answer = answerOrFault(QByteArray(1, static_cast<char>(code)));
     return reaction;
 }
 
 ControllerModel::Reaction ControllerModel::handleDownLoadEnd(const QByteArray& packet) {
     Reaction reaction;
-    reaction.log = QStringLiteral("DownLoadEnd #%1 checksum ok").arg(byteAt(packet, 4));
+    reaction.log = QStringLiteral("DownLoadEnd #%1 checksum ok").arg(byteAt(packet, 4) + 1);
     if (!m_imagePath.isEmpty()) {
         reaction.log += writeImage(m_imagePath) ? QStringLiteral(", image written to ")
                                                 : QStringLiteral(", cannot write image to ");
@@ -172,12 +181,13 @@ ControllerModel::Reaction ControllerModel::handleDownLoadEnd(const QByteArray& p
 }
 
 QByteArray ControllerModel::addressAnswer() const {
-    QByteArray answer = Packets::readAddress();
+    QByteArray answer(kAddressAnswerLength, '\0');
+    answer.replace(0, 9, QByteArray::fromHex("5AA528FFFF0A000010"));
     answer[17] = static_cast<char>(m_screen);
     for (int i = 0; i < 4; ++i) {
         answer[22 + i] = static_cast<char>(m_ip[static_cast<std::size_t>(i)]);
     }
-    answer[6] = static_cast<char>(Packets::checksum(answer, 8, answer.size() - 1));
+    answer[6] = static_cast<char>(xorOf(answer, 8, kAddressAnswerLength - 1));
     return answer;
 }
 

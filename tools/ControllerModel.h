@@ -16,7 +16,9 @@
 class ControllerModel {
 public:
     struct Reaction {
-        // One readable line: the kind and its fields, e.g. "HangTest count=16".
+        // One readable line: the kind and its fields, e.g. "HangTest count=16". Download
+        // packets are numbered from 1: sequence byte 0 is "MapDataPacket #1", and the closing
+        // packet (sequence byte 16) is "DownLoadEnd #17".
         QString log;
         QByteArray answer;
         // Bytes sent on their own after a test packet (the strayAfterTest fault).

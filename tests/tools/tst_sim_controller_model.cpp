@@ -62,22 +62,25 @@ void ControllerModelTest::answersAndLogsEachKind_data() {
         << plain << kSetAddress << QStringLiteral("SetAddress screen=7 ip=10.1.2.3 -> 06")
         << hex("06");
     QTest::newRow("data packet acknowledged")
-        << plain << dataPacket(2, '\x11') << QStringLiteral("MapDataPacket #2 checksum ok -> 06")
+        << plain << dataPacket(2, '\x11') << QStringLiteral("MapDataPacket #3 checksum ok -> 06")
         << hex("06");
     QTest::newRow("NAK to data packet 3")
-        << nak3 << dataPacket(2, '\x11') << QStringLiteral("MapDataPacket #2 checksum ok -> 15")
+        << nak3 << dataPacket(2, '\x11') << QStringLiteral("MapDataPacket #3 checksum ok -> 15")
         << hex("15");
     QTest::newRow("silent at data packet 2")
         << silentAt2 << dataPacket(1, '\x11')
-        << QStringLiteral("MapDataPacket #1 checksum ok, not answering") << QByteArray();
+        << QStringLiteral("MapDataPacket #2 checksum ok, not answering") << QByteArray();
     QTest::newRow("answers data packet 3 when silent at 2")
         << silentAt2 << dataPacket(2, '\x11')
-        << QStringLiteral("MapDataPacket #2 checksum ok -> 06") << hex("06");
+        << QStringLiteral("MapDataPacket #3 checksum ok -> 06") << hex("06");
     QTest::newRow("no NAK to data packet 2")
-        << nak3 << dataPacket(1, '\x11') << QStringLiteral("MapDataPacket #1 checksum ok -> 06")
+        << nak3 << dataPacket(1, '\x11') << QStringLiteral("MapDataPacket #2 checksum ok -> 06")
         << hex("06");
     QTest::newRow("download end, no answer")
-        << plain << kDownLoadEnd << QStringLiteral("DownLoadEnd #16 checksum ok") << QByteArray();
+        << plain << kDownLoadEnd << QStringLiteral("DownLoadEnd #17 checksum ok") << QByteArray();
+    QTest::newRow("set address checksum covers bytes 8..13 only")
+        << plain << kSetAddress.left(14) + QByteArray(26, '\x01')
+        << QStringLiteral("SetAddress screen=7 ip=10.1.2.3 -> 06") << hex("06");
     QTest::newRow("never answers")
         << silent << kSetAddress << QStringLiteral("SetAddress screen=7 ip=10.1.2.3")
         << QByteArray();
@@ -108,11 +111,10 @@ void ControllerModelTest::answersAndLogsEachKind() {
 void ControllerModelTest::readAddressAnswersWhatSetAddressStored() {
     ControllerModel model;
     model.handle(kSetAddress);
-    const QByteArray answer = model.handle(kReadAddress).answer;
-    QCOMPARE(answer.size(), 40);
-    QCOMPARE(answer.at(0), '\x5A');
-    QCOMPARE(answer.at(17), '\x07');
-    QCOMPARE(answer.mid(22, 4), hex("0A010203"));
+    // Checksum 1D = 10 ^ 07 ^ 0A ^ 01 ^ 02 ^ 03, the XOR of bytes 8..39.
+    const QByteArray expected = hex("5AA528FFFF0A1D0010") + QByteArray(8, '\0') + hex("07") +
+                                QByteArray(4, '\0') + hex("0A010203") + QByteArray(14, '\0');
+    QCOMPARE(model.handle(kReadAddress).answer.toHex(' '), expected.toHex(' '));
 
     SimulatorFaults shortAnswer;
     shortAnswer.shortAddressAnswer = true;
@@ -128,7 +130,7 @@ void ControllerModelTest::keepsTheImageAndWritesItOnDownLoadEnd() {
     model.handle(dataPacket(0, '\x01'));
     model.handle(dataPacket(15, '\x7F'));
     QCOMPARE(model.handle(kDownLoadEnd).log,
-             QStringLiteral("DownLoadEnd #16 checksum ok, image written to ") + path);
+             QStringLiteral("DownLoadEnd #17 checksum ok, image written to ") + path);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray expected =

@@ -1,11 +1,11 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <QElapsedTimer>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "Link.h"
-#include "Packets.h"
-#include "QtSerialPort.h"
 #include "SimulatorThread.h"
 
 using namespace std::chrono_literals;
@@ -22,12 +22,57 @@ QByteArray patternImage() {
     return image;
 }
 
+QByteArray withChecksum(QByteArray packet, int last) {
+    char sum = 0;
+    for (int i = 8; i <= last; ++i) {
+        sum = static_cast<char>(sum ^ packet.at(i));
+    }
+    packet[6] = sum;
+    return packet;
+}
+
+QByteArray dataPacket(int sequence, const QByteArray& bytes) {
+    QByteArray packet = QByteArray::fromHex("5AA588FF0061000000").left(8) + bytes;
+    packet[4] = static_cast<char>(sequence);
+    return withChecksum(packet, 135);
+}
+
 QString firstLine(QProcess& process) {
     if (!process.waitForReadyRead(5000)) {
         return {};
     }
     return QString::fromLocal8Bit(process.readLine().trimmed());
 }
+
+// The program's end of the line, opened as a plain device.
+class LineEnd {
+public:
+    explicit LineEnd(const QString& path)
+        : m_fd(::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY)) {}
+    ~LineEnd() { ::close(m_fd); }
+    bool send(const QByteArray& bytes) {
+        return ::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
+    }
+    // Whatever arrives until count bytes are there or 5 s have passed.
+    QByteArray receive(int count) {
+        QByteArray bytes;
+        const QDeadlineTimer deadline(5s);
+        pollfd readable{m_fd, POLLIN, 0};
+        while (bytes.size() < count &&
+               ::poll(&readable, 1, static_cast<int>(deadline.remainingTime())) > 0) {
+            char buffer[64];
+            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+            if (got <= 0) {
+                break;
+            }
+            bytes.append(buffer, static_cast<int>(got));
+        }
+        return bytes;
+    }
+
+private:
+    int m_fd;
+};
 }  // namespace
 
 class SimulatorProgramTest : public QObject {
@@ -63,18 +108,16 @@ void SimulatorProgramTest::programTakesADownloadAndWritesTheImage() {
               {QStringLiteral("--link"), linkPath, QStringLiteral("--image"), imagePath});
     QCOMPARE(firstLine(sim), linkPath);
 
-    QtSerialPort port;
-    Link link(port, [&linkPath](int) { return linkPath; });
+    LineEnd line(linkPath);
     const QByteArray image = patternImage();
     for (int n = 0; n < 16; ++n) {
-        link.sendRequest(Packets::mapDataPacket(n, image.mid(n * 128, 128)));
-        QCOMPARE(link.awaitAnswer(Link::kAnswerWait), std::optional<QByteArray>("\x06"));
+        QVERIFY(line.send(dataPacket(n, image.mid(n * 128, 128))));
+        QCOMPARE(line.receive(1), QByteArray("\x06"));
     }
-    link.sendPacket(Packets::downLoadEnd(16, image.right(127)));
-    link.drain();
+    const QByteArray end = QByteArray::fromHex("5AA588FF100A040004") + image.right(127);
+    QVERIFY(line.send(end));
     QByteArray log;
     QTRY_VERIFY_WITH_TIMEOUT((log += sim.readAllStandardOutput()).contains("image written"), 5000);
-    link.closePort();
 
     QFile received(imagePath);
     QVERIFY(received.open(QIODevice::ReadOnly));
@@ -89,17 +132,11 @@ void SimulatorProgramTest::lineTimeHoldsTheAnswerBackByTheLineTime() {
     SimulatorFaults faults;
     faults.lineTime = true;
     SimulatorThread sim(faults);
-    QtSerialPort port;
-    Link link(port, [&sim](int) { return sim.devicePath(); });
+    LineEnd line(sim.devicePath());
     QElapsedTimer sinceWrite;
     sinceWrite.start();
-    link.sendRequest(QByteArray::fromHex("5AA588FF0061000000") + QByteArray(127, '\0'));
-    std::optional<QByteArray> answer;
-    while (!answer && sinceWrite.elapsed() < 5000) {
-        QThread::msleep(2);
-        answer = link.takeAnswer();
-    }
-    QCOMPARE(answer, std::optional<QByteArray>("\x06"));
+    QVERIFY(line.send(dataPacket(0, QByteArray(128, '\0'))));
+    QCOMPARE(line.receive(1), QByteArray("\x06"));
     // 136 bytes out and 1 byte back at 10 bits a byte and 19200 bit/s take 71.4 ms; a pty
     // alone would answer at once.
     QVERIFY2(sinceWrite.elapsed() >= 71, qPrintable(QString::number(sinceWrite.elapsed())));
