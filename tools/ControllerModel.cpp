@@ -8,6 +8,14 @@ namespace {
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kNak = 0x15;
 constexpr int kAddressAnswerLength = 40;
+constexpr std::uint32_t kEveryDataPacket = 0xFFFF;
+
+// Test packet sub-codes (byte 8 of command 60).
+constexpr std::uint8_t kCellTest = 0x00;
+constexpr std::uint8_t kOeTest = 0x01;
+constexpr std::uint8_t kDisTest = 0x02;
+constexpr std::uint8_t kLieTest = 0x03;
+constexpr std::uint8_t kHangTest = 0x04;
 
 std::uint8_t byteAt(const QByteArray& packet, int offset) {
     return static_cast<std::uint8_t>(packet.at(offset));
@@ -78,7 +86,8 @@ ControllerModel::Reaction ControllerModel::handle(const QByteArray& packet) {
     const QString check = checksumNote(packet, good);
     const QString kind = kindName(packet);
     if (!good) {
-        return {kind + QLatin1Char(' ') + check, {}, {}, false};
+        m_lastPacket = kind + QLatin1Char(' ') + check;
+        return {m_lastPacket, {}, {}, false};
     }
     Reaction reaction;
     if (kind == QLatin1String("MapDataPacket")) {
@@ -95,6 +104,7 @@ ControllerModel::Reaction ControllerModel::handle(const QByteArray& packet) {
     if (!reaction.answer.isEmpty()) {
         reaction.log += QStringLiteral(" -> ") + hexBytes(reaction.answer.left(8));
     }
+    m_lastPacket = reaction.log;
     return reaction;
 }
 
@@ -103,19 +113,37 @@ ControllerModel::Reaction ControllerModel::handleTest(const QByteArray& packet) 
     const QString name = kindName(packet);
     Reaction reaction;
     reaction.stray = m_faults.strayAfterTest;
-    if (subCode == 0) {
+    driveModule(packet);
+    if (subCode == kCellTest) {
         reaction.log = QStringLiteral("CellTest width=%1 height=%2 colour=%3 scan=%4")
                            .arg(byteAt(packet, 9))
                            .arg(byteAt(packet, 10))
                            .arg(byteAt(packet, 11))
                            .arg(byteAt(packet, 12));
-    } else if (subCode >= 3) {
+    } else if (subCode == kLieTest || subCode == kHangTest) {
         const int count = byteAt(packet, 9) + 256 * byteAt(packet, 10);
         reaction.log = QStringLiteral("%1 count=%2").arg(name).arg(count);
     } else {
         reaction.log = QStringLiteral("%1 bytes=%2").arg(name, hexBytes(packet.mid(9, 4)));
     }
     return reaction;
+}
+
+void ControllerModel::driveModule(const QByteArray& packet) {
+    const std::uint8_t subCode = byteAt(packet, 8);
+    const int count = byteAt(packet, 9) + 256 * byteAt(packet, 10);
+    const Level level = byteAt(packet, 9) == 0 ? Level::One : Level::Two;
+    if (subCode == kCellTest) {
+        m_module.cellTest(byteAt(packet, 9), byteAt(packet, 10), byteAt(packet, 12));
+    } else if (subCode == kOeTest) {
+        m_module.oeTest(level);
+    } else if (subCode == kDisTest) {
+        m_module.disTest(level);
+    } else if (subCode == kLieTest) {
+        m_module.lieTest(count);
+    } else if (subCode == kHangTest) {
+        m_module.hangTest(count);
+    }
 }
 
 ControllerModel::Reaction ControllerModel::handleSetting(const QByteArray& packet) {
@@ -155,6 +183,12 @@ ControllerModel::Reaction ControllerModel::handleMapData(const QByteArray& packe
     }
     m_image.replace(sequence * 128, 128, packet.mid(8));
     reaction.log += QStringLiteral(" checksum ok");
+    if (sequence == 0) {
+        m_dataPacketsTaken = 0;
+    }
+    if (m_faults.nakDataPacket != number && m_faults.hangUpAtDataPacket != number) {
+        m_dataPacketsTaken |= 1U << sequence;
+    }
     if (m_faults.hangUpAtDataPacket == number) {
         reaction.log += QStringLiteral(", hanging up");
         reaction.hangUp = true;
@@ -172,6 +206,10 @@ ControllerModel::Reaction ControllerModel::handleMapData(const QByteArray& packe
 ControllerModel::Reaction ControllerModel::handleDownLoadEnd(const QByteArray& packet) {
     Reaction reaction;
     reaction.log = QStringLiteral("DownLoadEnd #%1 checksum ok").arg(byteAt(packet, 4) + 1);
+    if (m_dataPacketsTaken == kEveryDataPacket) {
+        m_module.showMap(m_image);
+    }
+    m_dataPacketsTaken = 0;
     if (!m_imagePath.isEmpty()) {
         reaction.log += writeImage(m_imagePath) ? QStringLiteral(", image written to ")
                                                 : QStringLiteral(", cannot write image to ");
@@ -204,4 +242,12 @@ QByteArray ControllerModel::answerOrFault(QByteArray answer) const {
 bool ControllerModel::writeImage(const QString& path) const {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(m_image) == m_image.size();
+}
+
+ModuleSnapshot ControllerModel::moduleSnapshot() const {
+    ModuleSnapshot snapshot = m_module.snapshot();
+    if (!m_lastPacket.isEmpty()) {
+        snapshot.state += QStringLiteral(" | last: ") + m_lastPacket;
+    }
+    return snapshot;
 }

@@ -22,6 +22,33 @@ QByteArray dataPacket(char sequence, char fill) {
 }
 
 const QByteArray kDownLoadEnd = hex("5AA588FF100A040004") + QByteArray(127, '\x33');
+
+// A 13-byte test packet with sub-code and bytes 9..12, its checksum the XOR of bytes 8..12.
+QByteArray testPacket(const char* subCodeAndBytes) {
+    QByteArray packet = hex("5AA50DFFFF600000") + hex(subCodeAndBytes);
+    for (int i = 8; i < 13; ++i) {
+        packet[6] = static_cast<char>(packet.at(6) ^ packet.at(i));
+    }
+    return packet;
+}
+
+// The download of a map for a 16 x 4 scan 2 module wired straight: row entries (0,0) and (1,0),
+// column picks (0,0), (0,1), (2,0), (2,1), OE byte 01, display 0.
+QList<QByteArray> straightDownload(int dataPackets) {
+    QByteArray image = hex("10000400000002000000010000002000") + hex("00000100") +
+                       QByteArray(28, '\0') + hex("0201020000010000");
+    image += QByteArray(2048 - image.size(), '\0');
+    QList<QByteArray> packets;
+    for (int n = 16 - dataPackets; n < 16; ++n) {
+        QByteArray packet = hex("5AA588FF00610000") + image.mid(n * 128, 128);
+        packet[4] = static_cast<char>(n);
+        for (int i = 8; i < 136; ++i) {
+            packet[6] = static_cast<char>(packet.at(6) ^ packet.at(i));
+        }
+        packets.append(packet);
+    }
+    return packets << kDownLoadEnd;
+}
 }  // namespace
 
 Q_DECLARE_METATYPE(SimulatorFaults)
@@ -35,6 +62,9 @@ private Q_SLOTS:
     void readAddressAnswersWhatSetAddressStored();
     void keepsTheImageAndWritesItOnDownLoadEnd();
     void hangsUpAtTheChosenDataPacket();
+    void packetsDriveTheModule_data();
+    void packetsDriveTheModule();
+    void moduleStateEndsWithTheLastPacket();
 };
 
 void ControllerModelTest::answersAndLogsEachKind_data() {
@@ -147,6 +177,55 @@ void ControllerModelTest::hangsUpAtTheChosenDataPacket() {
     const ControllerModel::Reaction reaction = model.handle(dataPacket(1, '\x01'));
     QVERIFY(reaction.hangUp);
     QVERIFY(reaction.answer.isEmpty());
+}
+
+void ControllerModelTest::packetsDriveTheModule_data() {
+    QTest::addColumn<QList<QByteArray>>("packets");
+    QTest::addColumn<QStringList>("rows");
+    const QByteArray cell = testPacket("0010040002");
+    const QString dark(16, QLatin1Char('.'));
+    const QString lit(16, QLatin1Char('#'));
+    QTest::newRow("OeTest 00 is state 1: dark")
+        << QList<QByteArray>{cell, testPacket("0100000000")} << QStringList{dark, dark, dark, dark};
+    QTest::newRow("OeTest 01 is state 2: lit")
+        << QList<QByteArray>{cell, testPacket("0101000000")} << QStringList{lit, lit, lit, lit};
+    QTest::newRow("DisTest FF is state 2: inverted")
+        << QList<QByteArray>{cell, testPacket("02FFFFFFFF"), testPacket("0401000000")}
+        << QStringList{lit, QStringLiteral(".###############"), lit, lit};
+    QTest::newRow("HangTest 1") << QList<QByteArray>{cell, testPacket("0401000000")}
+                                << QStringList{dark, QStringLiteral("#..............."), dark,
+                                               dark};
+    QTest::newRow("HangTest 256 is past the last address")
+        << QList<QByteArray>{cell, testPacket("0400010000")} << QStringList{dark, dark, dark, dark};
+    QTest::newRow("LieTest 8") << QList<QByteArray>{cell, testPacket("0308000000")}
+                               << QStringList{QStringLiteral("........#......."), dark, dark, dark};
+    QTest::newRow("a complete download shows the test picture")
+        << QList<QByteArray>{cell} + straightDownload(16)
+        << QStringList{lit, QStringLiteral("##............#."), QStringLiteral("#.#.....########"),
+                       QStringLiteral("#..#..........#.")};
+    QTest::newRow("DownLoadEnd after 15 data packets changes nothing")
+        << QList<QByteArray>{cell} + straightDownload(15) << QStringList{lit, lit, lit, lit};
+}
+
+void ControllerModelTest::packetsDriveTheModule() {
+    QFETCH(QList<QByteArray>, packets);
+    QFETCH(QStringList, rows);
+    ControllerModel model;
+    for (const QByteArray& packet : packets) {
+        model.handle(packet);
+    }
+    QCOMPARE(model.moduleSnapshot().rows(), rows);
+}
+
+void ControllerModelTest::moduleStateEndsWithTheLastPacket() {
+    ControllerModel model;
+    model.handle(kHangTest16);
+    QVERIFY(model.moduleSnapshot().state.endsWith(QLatin1String(" | last: HangTest count=16")));
+    QByteArray badChecksum = kHangTest16;
+    badChecksum[6] = 0x15;
+    model.handle(badChecksum);
+    QVERIFY(model.moduleSnapshot().state.endsWith(
+        QLatin1String(" | last: HangTest checksum BAD (got 15, want 14), ignored")));
 }
 
 QTEST_GUILESS_MAIN(ControllerModelTest)
