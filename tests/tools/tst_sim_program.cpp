@@ -6,9 +6,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "SimPackets.h"
 #include "SimulatorThread.h"
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
+using namespace SimPackets;
 
 // The simulator as a person runs it, and its line-time emulation.
 
@@ -22,63 +25,28 @@ QByteArray patternImage() {
     return image;
 }
 
-QByteArray withChecksum(QByteArray packet, int last) {
-    char sum = 0;
-    for (int i = 8; i <= last; ++i) {
-        sum = static_cast<char>(sum ^ packet.at(i));
-    }
-    packet[6] = sum;
-    return packet;
-}
-
-QByteArray dataPacket(int sequence, const QByteArray& bytes) {
-    QByteArray packet = QByteArray::fromHex("5AA588FF0061000000").left(8) + bytes;
-    packet[4] = static_cast<char>(sequence);
-    return withChecksum(packet, 135);
-}
-
-QByteArray testPacket(const char* subCodeAndBytes) {
-    return withChecksum(
-        QByteArray::fromHex("5AA50DFFFF600000") + QByteArray::fromHex(subCodeAndBytes), 12);
-}
-
-const QByteArray kCellTest16x4Scan2 = testPacket("0010040002");
+const QByteArray kCellTest8x4Scan2 = testPacket("0008040002");
 
 QString firstLine(QProcess& process) {
-    if (!process.waitForReadyRead(5000)) {
-        return {};
-    }
-    return QString::fromLocal8Bit(process.readLine().trimmed());
+    return process.waitForReadyRead(5000) ? QString::fromLocal8Bit(process.readLine().trimmed())
+                                          : QString();
 }
 
 // The program's end of the line, opened as a plain device.
-class LineEnd {
-public:
-    explicit LineEnd(const QString& path)
-        : m_fd(::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY)) {}
-    ~LineEnd() { ::close(m_fd); }
+struct LineEnd {
+    explicit LineEnd(const QString& path) : fd(::open(qPrintable(path), O_RDWR | O_NOCTTY)) {}
+    ~LineEnd() { ::close(fd); }
     bool send(const QByteArray& bytes) {
-        return ::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
+        return ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
     }
-    // Whatever arrives until count bytes are there or 5 s have passed.
-    QByteArray receive(int count) {
-        QByteArray bytes;
-        const QDeadlineTimer deadline(5s);
-        pollfd readable{m_fd, POLLIN, 0};
-        while (bytes.size() < count &&
-               ::poll(&readable, 1, static_cast<int>(deadline.remainingTime())) > 0) {
-            char buffer[64];
-            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
-            if (got <= 0) {
-                break;
-            }
-            bytes.append(buffer, static_cast<int>(got));
-        }
-        return bytes;
+    // The next byte that arrives within 5 s; empty when none does.
+    QByteArray receiveByte() {
+        pollfd readable{fd, POLLIN, 0};
+        char byte = 0;
+        return ::poll(&readable, 1, 5000) == 1 && ::read(fd, &byte, 1) == 1 ? QByteArray(1, byte)
+                                                                            : QByteArray();
     }
-
-private:
-    int m_fd;
+    int fd;
 };
 }  // namespace
 
@@ -89,25 +57,21 @@ private Q_SLOTS:
     void helpExplainsEveryOption();
     void badModuleOptionsAreRefused_data();
     void badModuleOptionsAreRefused();
-    void programTakesADownloadAndWritesTheImage();
-    void moduleOutFollowsEveryPacketOfTheChosenModule();
+    void programShowsTheModuleAndTakesADownload();
     void lineTimeHoldsTheAnswerBackByTheLineTime();
     void threadShowsTheModuleOfItsTruth();
 };
 
 void SimulatorProgramTest::helpExplainsEveryOption() {
     QProcess sim;
-    sim.start(QStringLiteral(SIM_PATH), {QStringLiteral("--help")});
+    sim.start(QStringLiteral(SIM_PATH), {u"--help"_s});
     QVERIFY(sim.waitForFinished(5000));
     const QString help = QString::fromLocal8Bit(sim.readAllStandardOutput());
-    const QStringList options = {QStringLiteral("--link"),       QStringLiteral("--image"),
-                                 QStringLiteral("--no-answer"),  QStringLiteral("--nak"),
-                                 QStringLiteral("--silent"),     QStringLiteral("--late"),
-                                 QStringLiteral("--short-read"), QStringLiteral("--garbage"),
-                                 QStringLiteral("--stray"),      QStringLiteral("--hang-up"),
-                                 QStringLiteral("--line-time"),  QStringLiteral("--wiring"),
-                                 QStringLiteral("--oe-lit"),     QStringLiteral("--display-lit"),
-                                 QStringLiteral("--module-out"), QStringLiteral("--window")};
+    const QStringList options = {
+        u"--link"_s,   u"--image"_s,       u"--no-answer"_s,  u"--nak"_s,
+        u"--silent"_s, u"--late"_s,        u"--short-read"_s, u"--garbage"_s,
+        u"--stray"_s,  u"--hang-up"_s,     u"--line-time"_s,  u"--wiring"_s,
+        u"--oe-lit"_s, u"--display-lit"_s, u"--module-out"_s, u"--window"_s};
     for (const QString& option : options) {
         QVERIFY2(help.contains(option), qPrintable(option));
     }
@@ -115,15 +79,10 @@ void SimulatorProgramTest::helpExplainsEveryOption() {
 
 void SimulatorProgramTest::badModuleOptionsAreRefused_data() {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("unknown family")
-        << QStringList{QStringLiteral("--wiring"), QStringLiteral("zigzag")};
-    QTest::newRow("random without a seed")
-        << QStringList{QStringLiteral("--wiring"), QStringLiteral("random")};
-    QTest::newRow("seed not a number")
-        << QStringList{QStringLiteral("--wiring"), QStringLiteral("random:x")};
-    QTest::newRow("OE state 3") << QStringList{QStringLiteral("--oe-lit"), QStringLiteral("3")};
-    QTest::newRow("display state 0")
-        << QStringList{QStringLiteral("--display-lit"), QStringLiteral("0")};
+    QTest::newRow("unknown family") << QStringList{u"--wiring"_s, u"zigzag"_s};
+    QTest::newRow("random without a seed") << QStringList{u"--wiring"_s, u"random"_s};
+    QTest::newRow("seed not a number") << QStringList{u"--wiring"_s, u"random:x"_s};
+    QTest::newRow("OE state 3") << QStringList{u"--oe-lit"_s, u"3"_s};
 }
 
 void SimulatorProgramTest::badModuleOptionsAreRefused() {
@@ -133,29 +92,44 @@ void SimulatorProgramTest::badModuleOptionsAreRefused() {
     QVERIFY(sim.waitForFinished(5000));
     QCOMPARE(sim.exitCode(), 2);
     const QString error = QString::fromLocal8Bit(sim.readAllStandardError());
-    QVERIFY2(error.startsWith(arguments.first() + QStringLiteral(" needs ")), qPrintable(error));
+    QVERIFY2(error.startsWith(arguments.first() + u" needs "_s), qPrintable(error));
 }
 
-void SimulatorProgramTest::programTakesADownloadAndWritesTheImage() {
+// One session: the module follows the wizard's packets in the file, then a download.
+void SimulatorProgramTest::programShowsTheModuleAndTakesADownload() {
     QTemporaryDir dir;
-    const QString linkPath = dir.filePath(QStringLiteral("COM1"));
-    const QString imagePath = dir.filePath(QStringLiteral("received.bin"));
+    const QString linkPath = dir.filePath(u"COM1"_s);
+    const QString imagePath = dir.filePath(u"received.bin"_s);
+    const QString outPath = dir.filePath(u"module.txt"_s);
     QProcess sim;
     sim.start(QStringLiteral(SIM_PATH),
-              {QStringLiteral("--link"), linkPath, QStringLiteral("--image"), imagePath});
+              {u"--link"_s, linkPath, u"--image"_s, imagePath, u"--module-out"_s, outPath,
+               u"--wiring"_s, u"stripe"_s, u"--oe-lit"_s, u"1"_s, u"--display-lit"_s, u"2"_s});
     QCOMPARE(firstLine(sim), linkPath);
-
+    const auto text = [&outPath] {
+        QFile file(outPath);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    QCOMPARE(text(), u"no module yet: waiting for CellTest\n"_s);
     LineEnd line(linkPath);
+    QVERIFY(line.send(kCellTest8x4Scan2));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        text().startsWith(u"########\n"_s.repeated(4) + u"8x4 scan 2, wiring stripe"_s), 5000);
+    // OE 00 and display FF are the states this module lights in; LieTest 8 lights bit 8.
+    QVERIFY(
+        line.send(testPacket("0100000000") + testPacket("02FFFFFFFF") + testPacket("0308000000")));
+    QTRY_VERIFY_WITH_TIMEOUT(text().startsWith(u"........\n........\n#.......\n........\n"_s),
+                             5000);
+    QVERIFY(text().endsWith(u" | last: LieTest count=8\n"_s));
+
     const QByteArray image = patternImage();
     for (int n = 0; n < 16; ++n) {
         QVERIFY(line.send(dataPacket(n, image.mid(n * 128, 128))));
-        QCOMPARE(line.receive(1), QByteArray("\x06"));
+        QCOMPARE(line.receiveByte(), QByteArray("\x06"));
     }
-    const QByteArray end = QByteArray::fromHex("5AA588FF100A040004") + image.right(127);
-    QVERIFY(line.send(end));
+    QVERIFY(line.send(hex("5AA588FF100A040004") + image.right(127)));
     QByteArray log;
     QTRY_VERIFY_WITH_TIMEOUT((log += sim.readAllStandardOutput()).contains("image written"), 5000);
-
     QFile received(imagePath);
     QVERIFY(received.open(QIODevice::ReadOnly));
     QCOMPARE(received.readAll(), image);
@@ -163,37 +137,6 @@ void SimulatorProgramTest::programTakesADownloadAndWritesTheImage() {
     QVERIFY(sim.waitForFinished(5000));
     QCOMPARE(sim.exitCode(), 0);
     QVERIFY(!QFileInfo::exists(linkPath));
-}
-
-void SimulatorProgramTest::moduleOutFollowsEveryPacketOfTheChosenModule() {
-    QTemporaryDir dir;
-    const QString linkPath = dir.filePath(QStringLiteral("COM1"));
-    const QString outPath = dir.filePath(QStringLiteral("module.txt"));
-    QProcess sim;
-    sim.start(QStringLiteral(SIM_PATH),
-              {QStringLiteral("--link"), linkPath, QStringLiteral("--module-out"), outPath,
-               QStringLiteral("--wiring"), QStringLiteral("stripe"), QStringLiteral("--oe-lit"),
-               QStringLiteral("1"), QStringLiteral("--display-lit"), QStringLiteral("2")});
-    QCOMPARE(firstLine(sim), linkPath);
-    const auto text = [&outPath] {
-        QFile file(outPath);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    };
-    QCOMPARE(text(), QStringLiteral("no module yet: waiting for CellTest\n"));
-    LineEnd line(linkPath);
-    QVERIFY(line.send(kCellTest16x4Scan2));
-    QTRY_VERIFY_WITH_TIMEOUT(text().startsWith(QStringLiteral("################\n").repeated(4) +
-                                               QStringLiteral("16x4 scan 2, wiring stripe")),
-                             5000);
-    // OE 00 and display FF are the states this module lights in; LieTest 8 lights bit 8.
-    QVERIFY(
-        line.send(testPacket("0100000000") + testPacket("02FFFFFFFF") + testPacket("0308000000")));
-    const QString dark = QStringLiteral("................\n");
-    QTRY_VERIFY_WITH_TIMEOUT(
-        text().startsWith(dark + dark + QStringLiteral("#...............\n") + dark), 5000);
-    QVERIFY(text().endsWith(QStringLiteral(" | last: LieTest count=8\n")));
-    sim.terminate();
-    QVERIFY(sim.waitForFinished(5000));
 }
 
 void SimulatorProgramTest::lineTimeHoldsTheAnswerBackByTheLineTime() {
@@ -204,24 +147,21 @@ void SimulatorProgramTest::lineTimeHoldsTheAnswerBackByTheLineTime() {
     QElapsedTimer sinceWrite;
     sinceWrite.start();
     QVERIFY(line.send(dataPacket(0, QByteArray(128, '\0'))));
-    QCOMPARE(line.receive(1), QByteArray("\x06"));
+    QCOMPARE(line.receiveByte(), QByteArray("\x06"));
     // 136 bytes out and 1 byte back at 10 bits a byte and 19200 bit/s take 71.4 ms; a pty
     // alone would answer at once.
     QVERIFY2(sinceWrite.elapsed() >= 71, qPrintable(QString::number(sinceWrite.elapsed())));
 }
 
 void SimulatorProgramTest::threadShowsTheModuleOfItsTruth() {
-    ModuleTruth truth;
-    truth.wiring = *Wiring::fromName(QStringLiteral("from-right"));
-    truth.oeLit = Level::One;
-    SimulatorThread sim({}, {}, truth);
+    SimulatorThread sim({}, {}, {*Wiring::fromName(u"reversed"_s), Level::One});
     QCOMPARE(sim.moduleSize(), QSize(0, 0));
     LineEnd line(sim.devicePath());
-    QVERIFY(line.send(kCellTest16x4Scan2 + testPacket("0100000000") + testPacket("0300000000")));
-    QVERIFY(sim.waitForLog(QStringLiteral("LieTest count=0"), 5s));
-    QCOMPARE(sim.litLeds(), QSet<QPoint>{QPoint(8, 0)});
-    QCOMPARE(sim.moduleSize(), QSize(16, 4));
-    QVERIFY(sim.moduleState().startsWith(QLatin1String("16x4 scan 2, wiring from-right")));
+    QVERIFY(line.send(kCellTest8x4Scan2 + testPacket("0100000000") + testPacket("0401000000")));
+    QVERIFY(sim.waitForLog(u"HangTest count=1"_s, 5s));
+    QCOMPARE(sim.litLeds(), QSet<QPoint>{QPoint(0, 0)});
+    QCOMPARE(sim.moduleSize(), QSize(8, 4));
+    QVERIFY(sim.moduleState().startsWith("8x4 scan 2, wiring reversed"_L1));
     QCOMPARE(sim.outOfPlace(), -1);
 }
 

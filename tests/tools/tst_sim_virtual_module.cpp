@@ -2,7 +2,7 @@
 
 #include "VirtualModule.h"
 
-Q_DECLARE_METATYPE(ModuleTruth)
+using namespace Qt::StringLiterals;
 
 // The virtual module and its wirings, checked against families and a test picture defined
 // here on their own.
@@ -12,31 +12,23 @@ namespace {
 // The LED that chain bit b of address a lights, per family, on a W x H scan S module.
 QPoint familyLed(const QString& family, int w, int h, int s, int a, int b) {
     const int group = b / 8;
-    const int places = w / 8;
-    if (family == QLatin1String("straight")) {
-        return {b % w, a + b / w * s};
+    if (family == "straight"_L1 || family == "reversed"_L1) {
+        return {b % w, (family == "straight"_L1 ? a : s - 1 - a) + b / w * s};
     }
-    if (family == QLatin1String("stripe")) {
-        const int rows = h / s;
-        return {8 * (group / rows) + b % 8, a + group % rows * s};
+    if (family == "stripe"_L1) {
+        return {8 * (group / (h / s)) + b % 8, a + group % (h / s) * s};
     }
-    if (family == QLatin1String("reversed")) {
-        return {b % w, s - 1 - a + b / w * s};
-    }
-    return {w - 8 * (group % places + 1) + b % 8, a + group / places * s};  // from-right
+    return {w - 8 * (group % (w / 8) + 1) + b % 8, a + group / (w / 8) * s};  // from-right
 }
 
-bool pictureLit(int x, int y, int w, int h) {
-    const int tip = w - 1 - x;
-    return x == 0 || y == 0 || x == y || (y == h / 2 && x >= w / 2) ||
-           (std::abs(y - h / 2) == tip && tip <= h / 4);
-}
-
-QSet<QPoint> ledsWhere(int w, int h, const std::function<bool(int, int)>& lit) {
+// A frame on the top and left edges, the diagonal, and an arrow pointing right along row H/2;
+// or every LED.
+QSet<QPoint> picture(int w, int h, bool every = false) {
     QSet<QPoint> leds;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (lit(x, y)) {
+    for (int x = 0; x < w; ++x) {
+        for (int y = 0, tip = w - 1 - x; y < h; ++y) {
+            if (every || x == 0 || y == 0 || x == y || (y == h / 2 && x >= w / 2) ||
+                (std::abs(y - h / 2) == tip && tip <= h / 4)) {
                 leds.insert({x, y});
             }
         }
@@ -44,54 +36,42 @@ QSet<QPoint> ledsWhere(int w, int h, const std::function<bool(int, int)>& lit) {
     return leds;
 }
 
-void putWord(QByteArray& image, int at, int value) {
-    image[at] = static_cast<char>(value % 256);
-    image[at + 1] = static_cast<char>(value / 256);
-}
-
 // The map a user makes by clicking the lit LED at every row and column step.
 QByteArray mapFor(const QString& family, int w, int h, int s, int oeByte = 1, int display = 0) {
-    QByteArray image(2048, '\0');
     const int groups = w * h / s / 8;
-    putWord(image, 0, w);
-    putWord(image, 2, h);
-    putWord(image, 6, s);
-    image[10] = static_cast<char>(oeByte);
-    putWord(image, 12, display);
-    putWord(image, 14, 8 * groups);
-    for (int a = 0; a < s; ++a) {
-        const QPoint led = familyLed(family, w, h, s, a, 0);
-        image[16 + 2 * a] = static_cast<char>(led.y());
-        image[17 + 2 * a] = static_cast<char>(led.x());
+    QByteArray image(2048, '\0');
+    const QList<int> header = {w, h, 0, s, 0, oeByte, display, 8 * groups};
+    for (int n = 0; n < header.size(); ++n) {
+        image[2 * n] = static_cast<char>(header[n] % 256);
+        image[2 * n + 1] = static_cast<char>(header[n] / 256);
     }
-    for (int g = 0; g < groups; ++g) {
-        const QPoint led = familyLed(family, w, h, s, 0, 8 * g);
-        const int at = 48 + 2 * (groups - 1 - g);
+    for (int i = 0; i < s + groups; ++i) {
+        const bool row = i < s;
+        const QPoint led = familyLed(family, w, h, s, row ? i : 0, row ? 0 : 8 * (i - s));
+        const int at = row ? 16 + 2 * i : 48 + 2 * (groups - 1 - (i - s));
         image[at] = static_cast<char>(led.y());
-        image[at + 1] = static_cast<char>(led.x() / 8);
+        image[at + 1] = static_cast<char>(row ? led.x() : led.x() / 8);
     }
     return image;
 }
 
-VirtualModule moduleWith(const QString& wiring, int w, int h, int s) {
-    VirtualModule module({*Wiring::fromName(wiring)});
+VirtualModule moduleWith(const QString& wiring, int w, int h, int s, ModuleTruth truth = {}) {
+    truth.wiring = *Wiring::fromName(wiring);
+    VirtualModule module(truth);
     module.cellTest(w, h, s);
     return module;
 }
 
-void addSizes(const QString& family) {
-    const QList<QList<int>> sizes = {{64, 32, 16}, {64, 32, 8}, {32, 16, 4}, {128, 32, 16}};
-    for (const QList<int>& size : sizes) {
-        QTest::addRow("%s %dx%d scan %d", qPrintable(family), size[0], size[1], size[2])
-            << family << size[0] << size[1] << size[2];
-    }
-}
-
-void addSizeColumns() {
+void addSizes(const QStringList& families) {
     QTest::addColumn<QString>("family");
-    QTest::addColumn<int>("w");
-    QTest::addColumn<int>("h");
-    QTest::addColumn<int>("s");
+    QTest::addColumn<QList<int>>("size");
+    for (const QString& family : families) {
+        for (const QList<int>& size :
+             {QList{64, 32, 16}, {64, 32, 8}, {32, 16, 4}, {128, 32, 16}}) {
+            QTest::addRow("%s %dx%d scan %d", qPrintable(family), size[0], size[1], size[2])
+                << family << size;
+        }
+    }
 }
 
 }  // namespace
@@ -100,268 +80,157 @@ class VirtualModuleTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void familiesLightTheLedOfTheirDefinition_data();
-    void familiesLightTheLedOfTheirDefinition();
-    void randomWiringShufflesRowsAndPlacesAlikeForEveryAddress_data();
-    void randomWiringShufflesRowsAndPlacesAlikeForEveryAddress();
+    void everyFamilyMapsChainBitsOneToOneOntoTheModule_data();
+    void everyFamilyMapsChainBitsOneToOneOntoTheModule();
     void modulesAMapCannotDescribeAreRefusedWithTheReason_data();
     void modulesAMapCannotDescribeAreRefusedWithTheReason();
-    void wrongLevelsDarkenOrInvertTheContent_data();
-    void wrongLevelsDarkenOrInvertTheContent();
-    void stepsLightTheLedToClickAndNothingPastTheEnd_data();
-    void stepsLightTheLedToClickAndNothingPastTheEnd();
-    void matchingMapShowsThePictureExactly_data();
-    void matchingMapShowsThePictureExactly();
-    void entryOneLedOffPutsItsLedsOutOfPlace_data();
-    void entryOneLedOffPutsItsLedsOutOfPlace();
-    void mapForAnotherModuleIsNamedInTheState();
+    void stepsLightTheLedToClickThroughTheLevels_data();
+    void stepsLightTheLedToClickThroughTheLevels();
+    void matchingMapShowsThePictureExactlyThroughItsLevels_data();
+    void matchingMapShowsThePictureExactlyThroughItsLevels();
+    void mapsOffTheWiringPutLedsOutOfPlace();
 };
 
-void VirtualModuleTest::familiesLightTheLedOfTheirDefinition_data() {
-    addSizeColumns();
-    for (const char* family : {"straight", "stripe", "reversed", "from-right"}) {
-        addSizes(QLatin1String(family));
-    }
+void VirtualModuleTest::everyFamilyMapsChainBitsOneToOneOntoTheModule_data() {
+    addSizes({u"straight"_s, u"stripe"_s, u"reversed"_s, u"from-right"_s, u"random:7"_s});
 }
 
-void VirtualModuleTest::familiesLightTheLedOfTheirDefinition() {
+// Every family: bit j of a group is its j-th LED from the left, and each address places its
+// groups as address 0 does, shifted by whole rows. A random wiring follows its seed.
+void VirtualModuleTest::everyFamilyMapsChainBitsOneToOneOntoTheModule() {
     QFETCH(QString, family);
-    QFETCH(int, w);
-    QFETCH(int, h);
-    QFETCH(int, s);
+    QFETCH(QList<int>, size);
+    const auto [w, h, s] = std::tuple{size[0], size[1], size[2]};
     const Wiring wiring = *Wiring::fromName(family);
+    const auto led = [&wiring, w = w, h = h, s = s](int a, int b) {
+        return wiring.ledOf({w, h, s}, a, b);
+    };
     QSet<QPoint> leds;
-    for (int a = 0; a < s; ++a) {
-        for (int b = 0; b < w * h / s; ++b) {
-            const QPoint led = wiring.ledOf({w, h, s}, a, b);
-            QCOMPARE(led, familyLed(family, w, h, s, a, b));
-            leds.insert(led);
-        }
+    int moved = 0;
+    for (int i = 0; i < w * h; ++i) {
+        const int a = i / (w * h / s);
+        const int b = i % (w * h / s);
+        QVERIFY(family.startsWith("random"_L1) || led(a, b) == familyLed(family, w, h, s, a, b));
+        QCOMPARE(led(a, b), led(0, b) + QPoint(0, led(a, 0).y() - led(0, 0).y()));
+        QCOMPARE(led(a, b).x() % 8, b % 8);
+        QVERIFY(QRect(0, 0, w, h).contains(led(a, b)));
+        moved += Wiring::fromName(u"random:8"_s)->ledOf({w, h, s}, a, b) != led(a, b) ? 1 : 0;
+        leds.insert(led(a, b));
     }
     QCOMPARE(leds.size(), w * h);
-}
-
-void VirtualModuleTest::randomWiringShufflesRowsAndPlacesAlikeForEveryAddress_data() {
-    addSizeColumns();
-    addSizes(QStringLiteral("random:7"));
-}
-
-void VirtualModuleTest::randomWiringShufflesRowsAndPlacesAlikeForEveryAddress() {
-    QFETCH(QString, family);
-    QFETCH(int, w);
-    QFETCH(int, h);
-    QFETCH(int, s);
-    const Wiring wiring = *Wiring::fromName(family);
-    const Wiring again = *Wiring::fromName(family);
-    const Wiring other = *Wiring::fromName(QStringLiteral("random:8"));
-    QSet<QPoint> leds;
-    int differences = 0;
-    for (int a = 0; a < s; ++a) {
-        const int shift = wiring.ledOf({w, h, s}, a, 0).y() - wiring.ledOf({w, h, s}, 0, 0).y();
-        for (int b = 0; b < w * h / s; ++b) {
-            const QPoint led = wiring.ledOf({w, h, s}, a, b);
-            const QPoint first = wiring.ledOf({w, h, s}, 0, b);
-            QCOMPARE(led, first + QPoint(0, shift));
-            QCOMPARE(led.x() % 8, b % 8);
-            QVERIFY(QRect(0, 0, w, h).contains(led));
-            QCOMPARE(again.ledOf({w, h, s}, a, b), led);
-            differences += other.ledOf({w, h, s}, a, b) != led ? 1 : 0;
-            leds.insert(led);
-        }
-    }
-    QCOMPARE(leds.size(), w * h);
-    QVERIFY(differences > w * h / 2);
+    QVERIFY(!family.startsWith("random"_L1) || moved > w * h / 2);
 }
 
 void VirtualModuleTest::modulesAMapCannotDescribeAreRefusedWithTheReason_data() {
-    QTest::addColumn<int>("w");
-    QTest::addColumn<int>("h");
-    QTest::addColumn<int>("s");
+    QTest::addColumn<QList<int>>("size");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("128x64 scan 32")
-        << 128 << 64 << 32 << QStringLiteral("scan count 32 is above 16");
+    QTest::newRow("128x64 scan 32") << QList{128, 64, 32} << u"scan count 32 is above 16"_s;
     QTest::newRow("64x32 scan 1")
-        << 64 << 32 << 1
-        << QStringLiteral("a chain of 256 groups of 8 is more than the 128 a map holds");
-    QTest::newRow("width 60") << 60 << 32 << 16
-                              << QStringLiteral("width 60 is not a multiple of 8");
-    QTest::newRow("height 30") << 64 << 30 << 16
-                               << QStringLiteral("height 30 is not a multiple of scan count 16");
-    QTest::newRow("scan 0") << 64 << 32 << 0
-                            << QStringLiteral("width, height and scan count must be above 0");
-    QTest::newRow("128 groups fit") << 64 << 16 << 1 << QString();
+        << QList{64, 32, 1} << u"a chain of 256 groups of 8 is more than the 128 a map holds"_s;
+    QTest::newRow("width 60") << QList{60, 32, 16} << u"width 60 is not a multiple of 8"_s;
+    QTest::newRow("height 30") << QList{64, 30, 16}
+                               << u"height 30 is not a multiple of scan count 16"_s;
+    QTest::newRow("scan 0") << QList{64, 32, 0}
+                            << u"width, height and scan count must be above 0"_s;
+    QTest::newRow("128 groups fit") << QList{64, 16, 1} << QString();
 }
 
 void VirtualModuleTest::modulesAMapCannotDescribeAreRefusedWithTheReason() {
-    QFETCH(int, w);
-    QFETCH(int, h);
-    QFETCH(int, s);
+    QFETCH(QList<int>, size);
     QFETCH(QString, reason);
-    VirtualModule module = moduleWith(QStringLiteral("straight"), w, h, s);
-    module.disTest(Level::Two);  // a wrong display level: a refused module must stay dark
-    const ModuleSnapshot shown = module.snapshot();
-    QCOMPARE(shown.size, QSize(w, h));
-    if (reason.isEmpty()) {
-        QVERIFY(!shown.state.contains(QLatin1String("cannot describe")));
-        return;
+    const ModuleSnapshot shown = moduleWith(u"straight"_s, size[0], size[1], size[2]).snapshot();
+    QCOMPARE(shown.size, QSize(size[0], size[1]));
+    QCOMPARE(shown.state.contains("cannot describe this module: "_L1 + reason), !reason.isEmpty());
+    QCOMPARE(shown.litLeds().size(), reason.isEmpty() ? size[0] * size[1] : 0);
+}
+
+void VirtualModuleTest::stepsLightTheLedToClickThroughTheLevels_data() {
+    // On 16x4 scan 2 wired straight, lit in OE state 2 and display state 1 unless "truth:OD"
+    // says otherwise; "-" before the LEDs: every LED but these.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("lit");
+    QTest::newRow("levels never sent count as right") << u"hang:1"_s << u"0,1"_s;
+    QTest::newRow("OE wrong: dark") << u"oe:1 hang:1"_s << QString();
+    QTest::newRow("display wrong: inverted") << u"oe:2 dis:2 hang:1"_s << u"-0,1"_s;
+    QTest::newRow("both wrong: dark") << u"oe:1 dis:2 hang:1"_s << QString();
+    QTest::newRow("lit in 1, 2: right") << u"truth:12 oe:1 dis:2 hang:1"_s << u"0,1"_s;
+    QTest::newRow("lit in 1, 2: OE wrong") << u"truth:12 oe:2 dis:2 hang:1"_s << QString();
+    QTest::newRow("polarity step: every LED") << u"hang:0 dis:1"_s << u"-"_s;
+    QTest::newRow("row 2: past the last address") << u"hang:2"_s << QString();
+    QTest::newRow("column 8") << u"lie:8"_s << u"8,0"_s;
+    QTest::newRow("column 8 striped") << u"wiring:stripe lie:8"_s << u"0,2"_s;
+    QTest::newRow("column 32: past the chain") << u"lie:32"_s << QString();
+}
+
+void VirtualModuleTest::stepsLightTheLedToClickThroughTheLevels() {
+    QFETCH(QString, steps);
+    QFETCH(QString, lit);
+    ModuleTruth truth;
+    VirtualModule module = moduleWith(u"straight"_s, 16, 4, 2);
+    const auto level = [](QChar state) { return state == u'1' ? Level::One : Level::Two; };
+    for (const QString& step : steps.split(u' ')) {
+        const QString value = step.section(u':', 1);
+        if (step.startsWith("truth"_L1)) {
+            truth.oeLit = level(value[0]);
+            truth.displayLit = level(value[1]);
+        }
+        if (step.startsWith("truth"_L1) || step.startsWith("wiring"_L1)) {
+            module =
+                moduleWith(step.startsWith("wiring"_L1) ? value : u"straight"_s, 16, 4, 2, truth);
+        }
+        if (step.startsWith("oe"_L1)) {
+            module.oeTest(level(value[0]));
+        } else if (step.startsWith("dis"_L1)) {
+            module.disTest(level(value[0]));
+        } else if (step.startsWith("hang"_L1)) {
+            module.hangTest(value.toInt());
+        } else if (step.startsWith("lie"_L1)) {
+            module.lieTest(value.toInt());
+        }
     }
-    QVERIFY2(shown.state.endsWith(QLatin1String("cannot describe this module: ") + reason),
-             qPrintable(shown.state));
-    QCOMPARE(shown.litLeds(), QSet<QPoint>());
-}
-
-void VirtualModuleTest::wrongLevelsDarkenOrInvertTheContent_data() {
-    QTest::addColumn<ModuleTruth>("truth");
-    QTest::addColumn<QList<int>>("levels");  // OE then display: 1, 2, or 0 for never sent
-    QTest::addColumn<QString>("shows");
-    const ModuleTruth usual;
-    ModuleTruth turned = usual;
-    turned.oeLit = Level::One;
-    turned.displayLit = Level::Two;
-    QTest::newRow("never sent") << usual << QList<int>{0, 0} << QStringLiteral("content");
-    QTest::newRow("both right") << usual << QList<int>{2, 1} << QStringLiteral("content");
-    QTest::newRow("OE wrong") << usual << QList<int>{1, 1} << QStringLiteral("dark");
-    QTest::newRow("display wrong") << usual << QList<int>{2, 2} << QStringLiteral("inverted");
-    QTest::newRow("display wrong, OE never sent")
-        << usual << QList<int>{0, 2} << QStringLiteral("inverted");
-    QTest::newRow("both wrong") << usual << QList<int>{1, 2} << QStringLiteral("dark");
-    QTest::newRow("lit in 1 and 2, right")
-        << turned << QList<int>{1, 2} << QStringLiteral("content");
-    QTest::newRow("lit in 1 and 2, OE wrong")
-        << turned << QList<int>{2, 2} << QStringLiteral("dark");
-}
-
-void VirtualModuleTest::wrongLevelsDarkenOrInvertTheContent() {
-    QFETCH(ModuleTruth, truth);
-    QFETCH(QList<int>, levels);
-    QFETCH(QString, shows);
-    VirtualModule module(truth);
-    module.cellTest(16, 4, 2);
-    if (levels[0] != 0) {
-        module.oeTest(levels[0] == 1 ? Level::One : Level::Two);
+    QSet<QPoint> content;
+    if (lit.contains(u',')) {
+        content.insert(
+            {lit.section(u',', 0, 0).remove(u'-').toInt(), lit.section(u',', 1).toInt()});
     }
-    if (levels[1] != 0) {
-        module.disTest(levels[1] == 1 ? Level::One : Level::Two);
-    }
-    module.hangTest(1);
-    const QSet<QPoint> all = ledsWhere(16, 4, [](int, int) { return true; });
-    const QSet<QPoint> expected = shows == QLatin1String("content") ? QSet<QPoint>{{0, 1}}
-                                  : shows == QLatin1String("dark")  ? QSet<QPoint>()
-                                                                    : all - QSet<QPoint>{{0, 1}};
-    QCOMPARE(module.snapshot().litLeds(), expected);
+    QCOMPARE(module.snapshot().litLeds(),
+             lit.startsWith(u'-') ? picture(16, 4, true) - content : content);
 }
 
-void VirtualModuleTest::stepsLightTheLedToClickAndNothingPastTheEnd_data() {
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<QString>("step");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QSet<QPoint>>("lit");
-    const QString straight = QStringLiteral("straight");
-    const QString hang = QStringLiteral("HangTest");
-    const QString lie = QStringLiteral("LieTest");
-    QTest::newRow("polarity steps: every LED") << straight << QStringLiteral("OeTest") << 0
-                                               << ledsWhere(16, 4, [](int, int) { return true; });
-    QTest::newRow("row 0") << straight << hang << 0 << QSet<QPoint>{{0, 0}};
-    QTest::newRow("row 1") << straight << hang << 1 << QSet<QPoint>{{0, 1}};
-    QTest::newRow("row 1 reversed")
-        << QStringLiteral("reversed") << hang << 1 << QSet<QPoint>{{0, 0}};
-    QTest::newRow("row 2: past the last address") << straight << hang << 2 << QSet<QPoint>();
-    QTest::newRow("column 8") << straight << lie << 8 << QSet<QPoint>{{8, 0}};
-    QTest::newRow("column 16") << straight << lie << 16 << QSet<QPoint>{{0, 2}};
-    QTest::newRow("column 8 stripe")
-        << QStringLiteral("stripe") << lie << 8 << QSet<QPoint>{{0, 2}};
-    QTest::newRow("bit 3 from the right end")
-        << QStringLiteral("from-right") << lie << 3 << QSet<QPoint>{{11, 0}};
-    QTest::newRow("column 32: past the chain") << straight << lie << 32 << QSet<QPoint>();
+void VirtualModuleTest::matchingMapShowsThePictureExactlyThroughItsLevels_data() {
+    addSizes({u"straight"_s, u"stripe"_s, u"reversed"_s, u"from-right"_s});
 }
 
-void VirtualModuleTest::stepsLightTheLedToClickAndNothingPastTheEnd() {
+void VirtualModuleTest::matchingMapShowsThePictureExactlyThroughItsLevels() {
     QFETCH(QString, family);
-    QFETCH(QString, step);
-    QFETCH(int, count);
-    QFETCH(QSet<QPoint>, lit);
-    VirtualModule module = moduleWith(family, 16, 4, 2);
-    module.hangTest(0);
-    if (step == QLatin1String("OeTest")) {
-        module.oeTest(Level::Two);
-    } else if (step == QLatin1String("HangTest")) {
-        module.hangTest(count);
-    } else {
-        module.lieTest(count);
+    QFETCH(QList<int>, size);
+    const auto [w, h, s] = std::tuple{size[0], size[1], size[2]};
+    // OE byte 1 and display 0 are the states the module lights in.
+    for (const auto& [oeByte, display, shown] : {std::tuple{1, 0, picture(w, h)},
+                                                 {0, 0, QSet<QPoint>()},
+                                                 {1, 255, picture(w, h, true) - picture(w, h)}}) {
+        VirtualModule module = moduleWith(family, w, h, s);
+        module.showMap(mapFor(family, w, h, s, oeByte, display));
+        QCOMPARE(module.snapshot().litLeds(), shown);
+        QCOMPARE(module.snapshot().outOfPlace, 0);
     }
-    QCOMPARE(module.snapshot().litLeds(), lit);
 }
 
-void VirtualModuleTest::matchingMapShowsThePictureExactly_data() {
-    addSizeColumns();
-    QTest::addColumn<int>("oeByte");
-    QTest::addColumn<int>("display");
-    QTest::addColumn<QString>("shows");
-    const QString picture = QStringLiteral("picture");
-    for (const char* family : {"straight", "stripe", "reversed", "from-right"}) {
-        QTest::addRow("%s", family)
-            << QString::fromLatin1(family) << 64 << 32 << 16 << 1 << 0 << picture;
+// 64x32 scan 16, straight: 16 addresses, each a chain of 16 groups, 128 LEDs.
+void VirtualModuleTest::mapsOffTheWiringPutLedsOutOfPlace() {
+    // Row entry 3 one column right: all of address 3; the last column pick one row down: its
+    // group in all 16 addresses; a map made for another module.
+    for (const auto& [at, outOfPlace] : {std::pair{16 + 7, 128}, {48, 16 * 8}}) {
+        VirtualModule module = moduleWith(u"straight"_s, 64, 32, 16);
+        QByteArray map = mapFor(u"straight"_s, 64, 32, 16);
+        map[at] = static_cast<char>(map.at(at) + 1);
+        module.showMap(map);
+        QCOMPARE(module.snapshot().outOfPlace, outOfPlace);
+        QVERIFY(module.snapshot().state.contains(u"| %1 LEDs out of place"_s.arg(outOfPlace)));
     }
-    QTest::newRow("stripe 32x16 scan 4")
-        << QStringLiteral("stripe") << 32 << 16 << 4 << 1 << 0 << picture;
-    QTest::newRow("from-right 128x32")
-        << QStringLiteral("from-right") << 128 << 32 << 16 << 1 << 0 << picture;
-    QTest::newRow("OE byte 0: dark")
-        << QStringLiteral("straight") << 64 << 32 << 16 << 0 << 0 << QStringLiteral("dark");
-    QTest::newRow("display 255: inverted")
-        << QStringLiteral("straight") << 64 << 32 << 16 << 1 << 255 << QStringLiteral("inverted");
-}
-
-void VirtualModuleTest::matchingMapShowsThePictureExactly() {
-    QFETCH(QString, family);
-    QFETCH(int, w);
-    QFETCH(int, h);
-    QFETCH(int, s);
-    QFETCH(int, oeByte);
-    QFETCH(int, display);
-    QFETCH(QString, shows);
-    VirtualModule module = moduleWith(family, w, h, s);
-    module.showMap(mapFor(family, w, h, s, oeByte, display));
-    const QSet<QPoint> picture =
-        ledsWhere(w, h, [w, h](int x, int y) { return pictureLit(x, y, w, h); });
-    const QSet<QPoint> expected = shows == QLatin1String("picture") ? picture
-                                  : shows == QLatin1String("dark")
-                                      ? QSet<QPoint>()
-                                      : ledsWhere(w, h, [](int, int) { return true; }) - picture;
-    const ModuleSnapshot shown = module.snapshot();
-    QCOMPARE(shown.litLeds(), expected);
-    QCOMPARE(shown.outOfPlace, 0);
-}
-
-void VirtualModuleTest::entryOneLedOffPutsItsLedsOutOfPlace_data() {
-    QTest::addColumn<int>("at");
-    QTest::addColumn<int>("outOfPlace");
-    // 64x32 scan 16, straight: a chain of 128 LEDs an address, 16 groups.
-    QTest::newRow("row entry 3 one column right") << 16 + 2 * 3 + 1 << 128;
-    QTest::newRow("row entry 3 one row down") << 16 + 2 * 3 << 128;
-    QTest::newRow("first column pick one place right: group 0 of all 16 addresses")
-        << 48 + 2 * 15 + 1 << 16 * 8;
-    QTest::newRow("last column pick one row down: group 15 of all 16 addresses") << 48 << 16 * 8;
-}
-
-void VirtualModuleTest::entryOneLedOffPutsItsLedsOutOfPlace() {
-    QFETCH(int, at);
-    QFETCH(int, outOfPlace);
-    const QString straight = QStringLiteral("straight");
-    VirtualModule module = moduleWith(straight, 64, 32, 16);
-    QByteArray map = mapFor(straight, 64, 32, 16);
-    map[at] = static_cast<char>(map.at(at) + 1);
-    module.showMap(map);
-    const ModuleSnapshot shown = module.snapshot();
-    QCOMPARE(shown.outOfPlace, outOfPlace);
-    QVERIFY(shown.state.contains(QStringLiteral("| %1 LEDs out of place").arg(outOfPlace)));
-}
-
-void VirtualModuleTest::mapForAnotherModuleIsNamedInTheState() {
-    VirtualModule module = moduleWith(QStringLiteral("straight"), 64, 32, 16);
-    module.showMap(mapFor(QStringLiteral("straight"), 32, 16, 4));
-    QVERIFY2(module.snapshot().state.contains(QLatin1String("a map made for 32x16 scan 4")),
-             qPrintable(module.snapshot().state));
+    VirtualModule module = moduleWith(u"straight"_s, 64, 32, 16);
+    module.showMap(mapFor(u"straight"_s, 32, 16, 4));
+    QVERIFY(module.snapshot().state.contains("a map made for 32x16 scan 4"_L1));
 }
 
 QTEST_GUILESS_MAIN(VirtualModuleTest)
