@@ -51,7 +51,6 @@ public:
 
     // Starts the virtual module afresh with what it really is.
     void setModuleTruth(const ModuleTruth& truth) { m_module = VirtualModule(truth); }
-    const VirtualModule& module() const { return m_module; }
     // The module now; its state line ends with " | last: " and the last packet's log line.
     ModuleSnapshot moduleSnapshot() const;
 

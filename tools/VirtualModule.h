@@ -48,8 +48,6 @@ public:
     // A complete download: the 2048-byte map image (see DownloadedMap).
     void showMap(const QByteArray& image);
 
-    const ModuleTruth& truth() const { return m_truth; }
-    ModuleSize size() const { return m_size; }
     // The LEDs lit now, the state line and the out-of-place count.
     ModuleSnapshot snapshot() const;
 

@@ -216,15 +216,28 @@ void VirtualModuleTest::matchingMapShowsThePictureExactlyThroughItsLevels() {
     }
 }
 
-// 64x32 scan 16, straight: 16 addresses, each a chain of 16 groups, 128 LEDs.
+// On 64x32 scan 16 wired straight (address a: rows a and a+16, 8 groups each), one byte of the
+// matching map changed (row entry 3 one column right; the 9th column pick, group 8 at columns
+// 0-7 of rows 16-31, one row down; no column entries): which pixel LED (x, y) shows then,
+// (-1, -1) for none.
 void VirtualModuleTest::mapsOffTheWiringPutLedsOutOfPlace() {
-    // Row entry 3 one column right: all of address 3; the last column pick one row down: its
-    // group in all 16 addresses; a map made for another module.
-    for (const auto& [at, outOfPlace] : {std::pair{16 + 7, 128}, {48, 16 * 8}}) {
-        VirtualModule module = moduleWith(u"straight"_s, 64, 32, 16);
+    using Shows = std::function<QPoint(int, int)>;
+    const std::tuple<int, int, Shows> changes[] = {
+        {16 + 7, 1, [](int x, int y) { return QPoint(y % 16 == 3 ? x + 1 : x, y); }},
+        {62, 17, [](int x, int y) { return QPoint(x, x < 8 && y >= 16 ? y + 1 : y); }},
+        {14, 0, [](int, int) { return QPoint(-1, -1); }}};
+    for (const auto& [at, value, shows] : changes) {
         QByteArray map = mapFor(u"straight"_s, 64, 32, 16);
-        map[at] = static_cast<char>(map.at(at) + 1);
+        map[at] = static_cast<char>(value);
+        VirtualModule module = moduleWith(u"straight"_s, 64, 32, 16);
         module.showMap(map);
+        QSet<QPoint> lit;
+        int outOfPlace = 0;
+        for (const QPoint led : picture(64, 32, true)) {
+            outOfPlace += shows(led.x(), led.y()) != led ? 1 : 0;
+            lit += picture(64, 32).contains(shows(led.x(), led.y())) ? QSet{led} : QSet<QPoint>();
+        }
+        QCOMPARE(module.snapshot().litLeds(), lit);
         QCOMPARE(module.snapshot().outOfPlace, outOfPlace);
         QVERIFY(module.snapshot().state.contains(u"| %1 LEDs out of place"_s.arg(outOfPlace)));
     }
