@@ -3,14 +3,21 @@
 
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <QTime>
+#include <algorithm>
 #include <csignal>
+#include <cstring>
+#include <memory>
 
+#include "ModuleWindow.h"
 #include "PtyController.h"
+#include "SimulatorOptions.h"
 
 namespace {
 
@@ -32,108 +39,53 @@ void quitOnSignals(QCoreApplication& app) {
     std::signal(SIGTERM, onSignal);
 }
 
-struct Options {
-    QString linkPath;
-    QString imagePath;
-    SimulatorFaults faults;
-};
-
-QCommandLineOption option(const QString& name, const QString& help, const QString& value = {}) {
-    return value.isEmpty() ? QCommandLineOption(name, help) : QCommandLineOption(name, help, value);
+bool wantsWindow(int argc, char* argv[]) {
+    return std::any_of(argv + 1, argv + argc,
+                       [](const char* argument) { return std::strcmp(argument, "--window") == 0; });
 }
 
-int positiveNumber(const QCommandLineParser& parser, const QString& name) {
-    bool ok = false;
-    const int number = parser.value(name).toInt(&ok);
-    if (!ok || number < 0) {
-        QTextStream(stderr) << "--" << name << " needs a number of 0 or more\n";
-        std::exit(2);
-    }
-    return number;
+// Replaced whole, so that a reader never sees half a module.
+bool writeModule(const QString& path, const ModuleSnapshot& module) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(module.toText()) >= 0 && file.commit();
 }
 
-void addOptions(QCommandLineParser& parser) {
-    parser.setApplicationDescription(QStringLiteral(
-        "A simulated LED display controller on a pseudo-terminal.\n"
-        "Prints the device to open as the serial port, then one line for every packet it\n"
-        "receives and every answer it sends. It answers SetAddress and every MapDataPacket\n"
-        "with 06, ReadAddress with 40 bytes (5A first, screen number at byte 17, IP octets at\n"
-        "bytes 22-25), and test packets and DownLoadEnd with nothing.\n\n"
-        "Example: lumotrix-sim --link /tmp/lumotrix-com1 &\n"
-        "         LUMOTRIX_COM1=/tmp/lumotrix-com1 lumotrix"));
-    parser.addHelpOption();
-    parser.addOptions({
-        option(QStringLiteral("link"),
-               QStringLiteral("Make a symbolic link at <path> to the device."),
-               QStringLiteral("path")),
-        option(QStringLiteral("image"),
-               QStringLiteral("Write the received 2048-byte image to <file> on DownLoadEnd."),
-               QStringLiteral("file")),
-        option(QStringLiteral("no-answer"), QStringLiteral("Never answer any packet.")),
-        option(QStringLiteral("nak"),
-               QStringLiteral("Answer 15 instead of 06 to data packet <k> (1-16)."),
-               QStringLiteral("k")),
-        option(QStringLiteral("silent"),
-               QStringLiteral("Answer nothing to data packet <k> (1-16)."), QStringLiteral("k")),
-        option(QStringLiteral("late"), QStringLiteral("Answer <ms> milliseconds late."),
-               QStringLiteral("ms")),
-        option(QStringLiteral("short-read"),
-               QStringLiteral("Answer ReadAddress with only its first 10 bytes.")),
-        option(QStringLiteral("garbage"),
-               QStringLiteral("Answer every request with meaningless bytes (A5 13 FF 00 C3).")),
-        option(QStringLiteral("stray"),
-               QStringLiteral("Send the bytes <hex> (e.g. 06) after every test packet."),
-               QStringLiteral("hex")),
-        option(QStringLiteral("hang-up"),
-               QStringLiteral("Hang up at data packet <k> (1-16) instead of answering; a fresh "
-                              "device is offered right after."),
-               QStringLiteral("k")),
-        option(QStringLiteral("line-time"),
-               QStringLiteral("Emulate 19200 bit/s: requests and answers take their line time.")),
-    });
-}
-
-Options readOptions(const QCommandLineParser& parser) {
-    Options options;
-    options.linkPath = parser.value(QStringLiteral("link"));
-    options.imagePath = parser.value(QStringLiteral("image"));
-    SimulatorFaults& faults = options.faults;
-    faults.neverAnswer = parser.isSet(QStringLiteral("no-answer"));
-    faults.shortAddressAnswer = parser.isSet(QStringLiteral("short-read"));
-    faults.garbageAnswer = parser.isSet(QStringLiteral("garbage"));
-    faults.lineTime = parser.isSet(QStringLiteral("line-time"));
-    faults.strayAfterTest = QByteArray::fromHex(parser.value(QStringLiteral("stray")).toLatin1());
-    if (parser.isSet(QStringLiteral("nak"))) {
-        faults.nakDataPacket = positiveNumber(parser, QStringLiteral("nak"));
-    }
-    if (parser.isSet(QStringLiteral("silent"))) {
-        faults.silentDataPacket = positiveNumber(parser, QStringLiteral("silent"));
-    }
-    if (parser.isSet(QStringLiteral("late"))) {
-        faults.answerDelay =
-            std::chrono::milliseconds(positiveNumber(parser, QStringLiteral("late")));
-    }
-    if (parser.isSet(QStringLiteral("hang-up"))) {
-        faults.hangUpAtDataPacket = positiveNumber(parser, QStringLiteral("hang-up"));
-    }
-    return options;
+// Shows the module now and after every packet, in the file and the window when asked for.
+void followModule(PtyController& controller, const QString& moduleOut, ModuleWindow* window) {
+    bool reported = false;
+    auto show = [&controller, moduleOut, window, reported]() mutable {
+        const ModuleSnapshot module = controller.model().moduleSnapshot();
+        if (!moduleOut.isEmpty() && !writeModule(moduleOut, module) && !reported) {
+            QTextStream(stderr) << "cannot write the module to " << moduleOut << '\n';
+            reported = true;
+        }
+        if (window != nullptr) {
+            window->showModule(module);
+        }
+    };
+    show();
+    QObject::connect(&controller, &PtyController::received, &controller, show);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // A plain QtCore program unless the module is to be shown.
+    const std::unique_ptr<QCoreApplication> app =
+        wantsWindow(argc, argv) ? std::make_unique<QApplication>(argc, argv)
+                                : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumotrix-sim"));
     QCommandLineParser parser;
-    addOptions(parser);
-    parser.process(app);
-    const Options options = readOptions(parser);
+    SimulatorOptions::addTo(parser);
+    parser.process(*app);
+    const SimulatorOptions options = SimulatorOptions::read(parser);
 
     PtyController controller(options.linkPath);
     controller.model().setFaults(options.faults);
     controller.model().setImagePath(options.imagePath);
+    controller.model().setModuleTruth(options.truth);
     QTextStream out(stdout);
-    QObject::connect(&controller, &PtyController::logged, &app, [&out](const QString& line) {
+    QObject::connect(&controller, &PtyController::logged, app.get(), [&out](const QString& line) {
         out << QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) << ' ' << line
             << Qt::endl;
     });
@@ -141,7 +93,14 @@ int main(int argc, char* argv[]) {
         QTextStream(stderr) << controller.errorString() << '\n';
         return 1;
     }
+    const std::unique_ptr<ModuleWindow> window =
+        options.window ? std::make_unique<ModuleWindow>() : nullptr;
+    followModule(controller, options.moduleOutPath, window.get());
+    // Last, as the sign that everything asked for is in place.
     out << controller.devicePath() << Qt::endl;
-    quitOnSignals(app);
+    if (window) {
+        window->show();
+    }
+    quitOnSignals(*app);
     return QCoreApplication::exec();
 }

@@ -11,9 +11,11 @@ void SimulatorThread::runThere(Call call) const {
     QMetaObject::invokeMethod(m_controller, call, Qt::BlockingQueuedConnection);
 }
 
-SimulatorThread::SimulatorThread(const SimulatorFaults& faults, const QString& linkPath) {
+SimulatorThread::SimulatorThread(const SimulatorFaults& faults, const QString& linkPath,
+                                 const ModuleTruth& truth) {
     m_controller = new PtyController(linkPath);
     m_controller->model().setFaults(faults);
+    m_controller->model().setModuleTruth(truth);
     // Direct: the line is recorded in the simulator's thread the moment it is written.
     QObject::connect(
         m_controller, &PtyController::logged, m_controller,
@@ -57,6 +59,28 @@ QByteArray SimulatorThread::image() const {
     QByteArray image;
     runThere([this, &image] { image = m_controller->model().image(); });
     return image;
+}
+
+ModuleSnapshot SimulatorThread::module() const {
+    ModuleSnapshot snapshot;
+    runThere([this, &snapshot] { snapshot = m_controller->model().moduleSnapshot(); });
+    return snapshot;
+}
+
+QSet<QPoint> SimulatorThread::litLeds() const {
+    return module().litLeds();
+}
+
+QSize SimulatorThread::moduleSize() const {
+    return module().size;
+}
+
+QString SimulatorThread::moduleState() const {
+    return module().state;
+}
+
+int SimulatorThread::outOfPlace() const {
+    return module().outOfPlace;
 }
 
 void SimulatorThread::append(const QString& line) {

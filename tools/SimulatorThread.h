@@ -3,13 +3,18 @@
 #include <QByteArray>
 #include <QList>
 #include <QMutex>
+#include <QPoint>
+#include <QSet>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 #include <QWaitCondition>
 #include <chrono>
 
+#include "ModuleSnapshot.h"
 #include "SimulatorFaults.h"
+#include "VirtualModule.h"
 
 class PtyController;
 
@@ -18,8 +23,10 @@ class PtyController;
 // answer in time. Every member is safe to call from the test's thread.
 class SimulatorThread {
 public:
-    // Starts the thread and opens the pseudo-terminal (linked at linkPath when given).
-    explicit SimulatorThread(const SimulatorFaults& faults = {}, const QString& linkPath = {});
+    // Starts the thread and opens the pseudo-terminal (linked at linkPath when given); the
+    // virtual module is wired and lit as truth says.
+    explicit SimulatorThread(const SimulatorFaults& faults = {}, const QString& linkPath = {},
+                             const ModuleTruth& truth = {});
     ~SimulatorThread();
     SimulatorThread(const SimulatorThread&) = delete;
     SimulatorThread& operator=(const SimulatorThread&) = delete;
@@ -40,6 +47,17 @@ public:
     QList<QByteArray> packets() const;
     // The image as the data packets have filled it.
     QByteArray image() const;
+
+    // The virtual module as the packets so far have left it (see VirtualModule).
+    ModuleSnapshot module() const;
+    // The LEDs lit now: x from the left, y from the top.
+    QSet<QPoint> litLeds() const;
+    // LEDs across and down; empty before the first CellTest.
+    QSize moduleSize() const;
+    // The module, what it shows, its levels, the out-of-place count and the last packet.
+    QString moduleState() const;
+    // LEDs showing a picture pixel other than their own; -1 while no map picture is shown.
+    int outOfPlace() const;
 
 private:
     void append(const QString& line);

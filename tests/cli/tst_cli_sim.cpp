@@ -94,7 +94,7 @@ void CliSimTest::downloadLeavesTheFileInTheController() {
     QVERIFY(run.err.startsWith(u("sending ") + file + u(" (CRC-32 ")));
     QCOMPARE(run.err.count(u("acknowledged\n")), 16);
     QVERIFY(run.err.contains(u("data packet 16 of 16 acknowledged\n")));
-    QVERIFY(sim->waitForLog(u("DownLoadEnd #16 checksum ok"), 2s));
+    QVERIFY(sim->waitForLog(u("DownLoadEnd #17 checksum ok"), 2s));
     QCOMPARE(sim->image(), mapBytes(3));
     QCOMPARE(sim->packets().size(), 17);
 }
