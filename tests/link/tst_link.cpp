@@ -20,7 +20,6 @@ class LinkTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void packetsGoOutOnOnePortOpenedOnce();
-    void readAnswerFillsTheAddress();
     void strayBytesBeforeARequestAreNotTakenForItsAnswer();
     void portThatCannotBeOpenedFailsAsPortError();
     void choosingAnotherPortClosesTheOpenOne();
@@ -61,22 +60,6 @@ void LinkTest::packetsGoOutOnOnePortOpenedOnce() {
     QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=1"), kPatience));
     QVERIFY(rig.link.isOpen());
     QCOMPARE(sim.packets(), (QList<QByteArray>{kHangTest0, kHangTest1}));
-}
-
-void LinkTest::readAnswerFillsTheAddress() {
-    SimulatorThread sim;
-    Rig rig(sim.devicePath());
-    AddressExchange exchange(rig.link);
-    QSignalSpy finished(&exchange, &AddressExchange::finished);
-    exchange.startSet(7, {10, 1, 2, 3});
-    QCOMPARE(finish(finished).kind, ExchangeOutcome::Kind::Done);
-    exchange.startRead();
-    QVERIFY(finished.wait(5000));
-    const auto address = finished.first().at(1).value<ControllerAnswers::Address>();
-    QCOMPARE(finished.first().at(0).value<ExchangeOutcome>().kind, ExchangeOutcome::Kind::Done);
-    QCOMPARE(address.screen, 7);
-    QCOMPARE(address.ip, (std::array<std::uint8_t, 4>{10, 1, 2, 3}));
-    QVERIFY(!rig.link.isOpen());
 }
 
 void LinkTest::strayBytesBeforeARequestAreNotTakenForItsAnswer() {
