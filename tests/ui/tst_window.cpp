@@ -1,35 +1,54 @@
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
 #include "AddressPanel.h"
 #include "FakeSerialPort.h"
+#include "Language.h"
 #include "MainWindow.h"
+#include "MapStatus.h"
 #include "ParameterPage.h"
 #include "PickGridView.h"
 #include "PickPage.h"
 #include "PolarityPage.h"
 #include "PortList.h"
+#include "QtFileDialogs.h"
 #include "RecordingNotifier.h"
 #include "ScriptedDialogs.h"
 #include "TestBytes.h"
 
 // What only the window can get wrong: which control does what, which page shows, what the
-// grids draw, the port list, the close question, and captions that fit at the screen's DPI
-// (this suite also runs at 192 dpi).
+// grids draw, growing and zooming, the port list, the status bar and title, the file dialogs,
+// the close question, the language of the program, and captions that fit at the screen's DPI
+// in both languages (this suite also runs at 192 dpi).
 class WindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void init();
-    void cleanup() { m_w.reset(); }
+    void cleanup();
     void startsOnTheParameterPageWithItsDefaults();
+    void windowGrowsIntoThePickPages();
+    void clickPicksTheCellUnderTheMouseAtEveryZoom_data();
+    void clickPicksTheCellUnderTheMouseAtEveryZoom();
+    void keysUndoAPickAndZoomBothGrids();
+    void openedMapIsNamedInTheStatusBarAndTitle_data();
+    void openedMapIsNamedInTheStatusBarAndTitle();
+    void fileDialogsOpenInTheFolderLastUsed();
+    void unknownLanguageIsRefusedInTheLocalesLanguage_data();
+    void unknownLanguageIsRefusedInTheLocalesLanguage();
     void controlsDriveTheSessionAndOnePageShows();
     void gridCellsShowPicksAndGuides();
     void keyboardPicksButAHeldKeyPicksOnce();
@@ -37,23 +56,44 @@ private Q_SLOTS:
     void mapFilesGoThroughTheDialogs();
     void aChosenPortKeepsItsDevice();
     void closingAsksOnlyWhilePicksAreUnsaved();
+    void everyCaptionFitsItsControl_data();
     void everyCaptionFitsItsControl();
 
 private:
     MainWindow& w() { return *m_w; }
+    // A new window speaking language.
+    void speak(Language language);
     void clickCell(PickGrid grid, int row, int col);
+    QString title() { return m_w->windowHandle()->title(); }
 
     FakeSerialPort m_port;
     RecordingNotifier m_notifier;
     ScriptedDialogs m_dialogs;
     QStringList m_devices{QStringLiteral("/dev/ttyS0")};
     std::unique_ptr<MainWindow> m_w;
+    QTemporaryDir m_settings;
 };
+
+void WindowTest::initTestCase() {
+    // The remembered folder goes to a settings file of this run, never to the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+}
 
 void WindowTest::init() {
     m_port = FakeSerialPort();
     m_notifier = RecordingNotifier();
+    m_dialogs = ScriptedDialogs();
     m_devices = {QStringLiteral("/dev/ttyS0")};
+    speak(Language::Chinese);
+}
+
+void WindowTest::cleanup() {
+    m_w.reset();
+}
+
+void WindowTest::speak(Language language) {
+    m_w.reset();
+    Languages::use(language);
     const PortNames names([this] { return m_devices; }, [](const QString&) { return QString(); });
     m_w = std::make_unique<MainWindow>(MainWindow::Seams{m_port, m_notifier, m_dialogs, names});
     m_w->show();
@@ -67,7 +107,11 @@ void WindowTest::clickCell(PickGrid grid, int row, int col) {
 }
 
 void WindowTest::startsOnTheParameterPageWithItsDefaults() {
-    QCOMPARE(w().windowTitle(), u("LumotrixV6.1"));
+    QCOMPARE(title(), u("LumotrixV6.1"));
+    // 438 x 318 pixels at 96 dpi above the status bar, every control where it always was.
+    QCOMPARE(w().centralWidget()->size(), QSize(438, 318));
+    QCOMPARE(w().downloadButton()->geometry(), QRect(368, 280, 41, 25));
+    QCOMPARE(w().minimumSize(), w().size());
     const ParameterInput input = w().parameterPage()->input();
     QCOMPARE(input.width + input.height + input.scanCount, u("643216"));
     QCOMPARE(w().parameterPage()->colourBox()->currentText(), u("单色"));
@@ -149,6 +193,191 @@ void WindowTest::gridCellsShowPicksAndGuides() {
     QCOMPARE(m.rowCount() * 100 + m.columnCount(), 32 * 100 + 64);
 }
 
+void WindowTest::windowGrowsIntoThePickPages() {
+    for (int i = 0; i < 3; ++i) {
+        w().nextButton()->click();
+    }
+    const QSize opening = w().size();
+    w().resize(opening + QSize(300, 200));
+    QTRY_COMPARE(w().centralWidget()->size(), QSize(738, 518));
+    QCOMPARE(w().pickPage(PickGrid::Rows)->size(), QSize(401 + 300, 249 + 200));
+    QCOMPARE(w().pickPage(PickGrid::Rows)->grid()->size(), QSize(385 + 300, 227 + 200));
+    QCOMPARE(w().downloadButton()->geometry(), QRect(368, 280 + 200, 41, 25));
+    QCOMPARE(w().addressPanel()->size(), QSize(209, 249));
+    w().resize(opening - QSize(50, 50));
+    QTRY_COMPARE(w().size(), opening);
+}
+
+void WindowTest::clickPicksTheCellUnderTheMouseAtEveryZoom_data() {
+    QTest::addColumn<int>("notches");  // of the wheel, with Ctrl held
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QSize>("cell");  // pixels at 96 dpi
+    QTest::newRow("75 %") << -1 << 75 << QSize(14, 12);
+    QTest::newRow("100 %") << 0 << 100 << QSize(19, 16);
+    QTest::newRow("150 %") << 2 << 150 << QSize(28, 24);
+}
+
+void WindowTest::clickPicksTheCellUnderTheMouseAtEveryZoom() {
+    QFETCH(int, notches);
+    QFETCH(int, percent);
+    QFETCH(QSize, cell);
+    for (int i = 0; i < 3; ++i) {
+        w().nextButton()->click();
+    }
+    w().resize(700, 450);
+    PickGridView* grid = w().pickPage(PickGrid::Rows)->grid();
+    QTRY_COMPARE(grid->height(), 227 + 450 - w().minimumHeight());
+    QScrollBar* across = grid->horizontalScrollBar();
+    QScrollBar* down = grid->verticalScrollBar();
+    across->setValue(across->maximum() / 2);
+    down->setValue(down->maximum() / 2);
+    const QPoint mouse = grid->viewport()->geometry().center();
+    const QModelIndex under = grid->indexAt(grid->viewport()->mapFrom(grid, mouse));
+    if (notches != 0) {
+        const QPointF at = grid->viewport()->mapFrom(grid, mouse);
+        QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &wheel);
+    }
+    QCOMPARE(grid->indexAt(grid->viewport()->mapFrom(grid, mouse)), under);
+    QCOMPARE(w().pickPage(PickGrid::Columns)->grid()->zoomPercent(), percent);
+    // One cell per LED, headers as large as a cell.
+    QCOMPARE(QSize(grid->horizontalHeader()->length(), grid->verticalHeader()->length()),
+             QSize(64 * cell.width(), 32 * cell.height()));
+    QCOMPARE(QSize(grid->verticalHeader()->width(), grid->horizontalHeader()->height()), cell);
+    const int row = under.row() + 3;  // from 1, two below and three right of the mouse's cell
+    const int col = under.column() + 4;
+    const QPoint centre((col - 1) * cell.width() + cell.width() / 2 - across->value(),
+                        (row - 1) * cell.height() + cell.height() / 2 - down->value());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+    QCOMPARE(w().session().picks(PickGrid::Rows).picksAt(row, col), QList<int>{1});
+}
+
+void WindowTest::keysUndoAPickAndZoomBothGrids() {
+    for (int i = 0; i < 3; ++i) {
+        w().nextButton()->click();
+    }
+    PickGridView* grid = w().pickPage(PickGrid::Rows)->grid();
+    clickCell(PickGrid::Rows, 2, 2);
+    clickCell(PickGrid::Rows, 3, 3);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w().pickCountLabel()->text(), u("1/16"));
+    const auto zooms = [this] {
+        return QPair<int, int>(w().pickPage(PickGrid::Rows)->grid()->zoomPercent(),
+                               w().pickPage(PickGrid::Columns)->grid()->zoomPercent());
+    };
+    QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(zooms(), (QPair<int, int>(75, 75)));
+    QTest::keyClick(grid, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(zooms(), (QPair<int, int>(125, 125)));
+}
+
+namespace {
+
+// A 2048-byte map: 64 x 32, single colour, scan 16, red-green entry 1, both polarities 0, row
+// entries on pixel rows 0..15 of column 0, one column entry (row 0, group 0).
+QByteArray soundMap() {
+    QByteArray map = hex("40002000000010000100000000000800");
+    for (char row = 0; row < 16; ++row) {
+        map += row;
+        map += '\0';
+    }
+    return map + zeros(2048 - map.size());
+}
+
+QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(u(name)));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName()
+                                                                                : QString();
+}
+
+}  // namespace
+
+void WindowTest::openedMapIsNamedInTheStatusBarAndTitle_data() {
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("sound");
+    QTest::addColumn<QString>("suspect");
+    QTest::newRow("zh") << Language::Chinese << u("sound.bin: 64 × 32, 单色, 扫描 16, 16 行 1 列")
+                        << u("bad.bin 可疑：扫描周期 20 不在 1 到 16 之间；1 个行选择在模块之外；"
+                             "没有列选择");
+    QTest::newRow("en") << Language::English
+                        << u("sound.bin: 64 × 32, single colour, scan 16, rows 16, columns 1")
+                        << u("bad.bin looks wrong: scan count 20 is not 1 to 16; 1 row pick "
+                             "outside the module; no column picks");
+}
+
+void WindowTest::openedMapIsNamedInTheStatusBarAndTitle() {
+    QFETCH(Language, language);
+    QFETCH(QString, sound);
+    QFETCH(QString, suspect);
+    speak(language);
+    QTemporaryDir dir;
+    QByteArray bad = soundMap();
+    bad[6] = 20;   // scan count
+    bad[16] = 40;  // row entry 0 on pixel row 40 of 32
+    bad[14] = 0;   // no column entries
+    m_dialogs.answers = {writeFile(dir, "sound.bin", soundMap()), writeFile(dir, "bad.bin", bad)};
+    w().openButton()->click();
+    QCOMPARE(w().mapStatus()->text(), sound);
+    QVERIFY(!w().mapStatus()->warns());
+    QCOMPARE(title(), u("sound.bin - LumotrixV6.1"));
+    w().openButton()->click();
+    QCOMPARE(w().mapStatus()->text(), suspect);
+    QVERIFY(w().mapStatus()->warns() && w().downloadButton()->isEnabled());
+    QCOMPARE(title(), u("bad.bin - LumotrixV6.1"));
+}
+
+void WindowTest::fileDialogsOpenInTheFolderLastUsed() {
+    QTemporaryDir first;
+    const QString map = writeFile(first, "module.bin", soundMap());
+    QString shownIn;
+    // Answers the dialog about to open: notes its folder, then picks file (none: cancels).
+    const auto answer = [&shownIn](const QString& file) {
+        QTimer::singleShot(0, [&shownIn, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            shownIn = dialog->directory().absolutePath();
+            if (file.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();  // as the dialog's own button does
+        });
+    };
+    answer(map);
+    QCOMPARE(QtFileDialogs(nullptr).askOpenFileName(u("bin Files(*.bin)"), u("*.bin")), map);
+    answer(QString());
+    QCOMPARE(QtFileDialogs(nullptr).askSaveFileName(u("bin Files(*.bin)"), u("*.bin")), QString());
+    QCOMPARE(shownIn, QDir(first.path()).absolutePath());
+}
+
+void WindowTest::unknownLanguageIsRefusedInTheLocalesLanguage_data() {
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("en_US") << u("en_US.UTF-8") << u("--lang takes en (English) or zh (Chinese)");
+    QTest::newRow("zh_CN") << u("zh_CN.UTF-8") << u("--lang 只能是 en（英文）或 zh（中文）");
+    QTest::newRow("C") << u("C") << u("--lang 只能是 en（英文）或 zh（中文）");
+}
+
+void WindowTest::unknownLanguageIsRefusedInTheLocalesLanguage() {
+    QFETCH(QString, lang);
+    QFETCH(QString, message);
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        env.remove(u(name));
+    }
+    env.insert(u("LANG"), lang);
+    env.insert(u("QT_QPA_PLATFORM"), u("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start(u(LUMOTRIX_PATH), {u("--lang"), u("fr")});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitCode(), 2);
+    QVERIFY2(QString::fromUtf8(program.readAllStandardError()).contains(message), qPrintable(lang));
+}
+
 void WindowTest::keyboardPicksButAHeldKeyPicksOnce() {
     for (int i = 0; i < 3; ++i) {
         w().nextButton()->click();
@@ -200,6 +429,10 @@ void WindowTest::mapFilesGoThroughTheDialogs() {
     m_dialogs.answers = {file, file};
     w().completeButton()->click();
     QVERIFY(QFile::exists(file) && w().downloadButton()->isEnabled());
+    QCOMPARE(w().mapStatus()->text(), u("module.bin 可疑：没有列选择"));
+    QCOMPARE(title(), u("module.bin - LumotrixV6.1"));
+    clickCell(PickGrid::Columns, 1, 1);
+    QCOMPARE(title(), u("module.bin* - LumotrixV6.1"));
     w().openButton()->click();
     QCOMPARE(m_dialogs.asked,
              (QStringList{u("save bin Files(*.bin)|*.bin"), u("open bin Files(*.bin)|*.bin")}));
@@ -239,39 +472,91 @@ void WindowTest::closingAsksOnlyWhilePicksAreUnsaved() {
     QVERIFY(w().close());
 }
 
+void WindowTest::everyCaptionFitsItsControl_data() {
+    QTest::addColumn<Language>("language");
+    QTest::newRow("zh") << Language::Chinese;
+    QTest::newRow("en") << Language::English;
+}
+
+namespace {
+
+// The room a control leaves its caption, and the caption; an empty caption for a widget that
+// has none.
+QPair<int, QString> captionRoom(QWidget* widget) {
+    int room = widget->width();
+    QStyle* style = widget->style();
+    if (auto* b = qobject_cast<QAbstractButton*>(widget)) {
+        const bool radio = qobject_cast<QRadioButton*>(widget) != nullptr;
+        room -= radio ? style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                            style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing)
+                      : 4;
+        return {room, b->text()};
+    }
+    if (auto* l = qobject_cast<QLabel*>(widget)) {
+        return {room, l->text()};
+    }
+    if (auto* g = qobject_cast<QGroupBox*>(widget)) {
+        return {room, g->title()};
+    }
+    if (auto* e = qobject_cast<QLineEdit*>(widget)) {
+        return {room - 4, e->text()};
+    }
+    if (auto* c = qobject_cast<QComboBox*>(widget)) {
+        return {room - style->pixelMetric(QStyle::PM_ScrollBarExtent) - 2, c->currentText()};
+    }
+    return {room, QString()};
+}
+
+// Where a group box draws its caption.
+QRect captionRect(QGroupBox* box) {
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.lineWidth = 1;
+    option.textAlignment = box->alignment();
+    option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+    return box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel,
+                                        box);
+}
+
+}  // namespace
+
 void WindowTest::everyCaptionFitsItsControl() {
-    w().addressPanel()->showStatus(u("下载完成"));  // the longest status caption
+    QFETCH(Language, language);
+    speak(language);
     w().addressPanel()->ipEdits()[0]->setText(u("255"));
-    int checked = 0;
+    // Captions that come and go: every status caption, the longest pick count.
+    QList<QPair<QWidget*, QString>> shown;
+    for (const char* status : {"下载%1", "设置地址", "读出地址", "设置成功", "设置失败", "读出成功",
+                               "读出失败", "下载完成", "下载失败"}) {
+        shown.append(
+            {w().addressPanel()->statusLabel(),
+             QCoreApplication::translate("ControllerCommands", status).replace(u("%1"), u("16"))});
+    }
+    shown.append(
+        {w().pickCountLabel(), QCoreApplication::translate("MainWindow", "%n列", nullptr, 128)});
     for (QWidget* widget : w().findChildren<QWidget*>()) {
-        QString caption;
-        int room = widget->width();
-        if (auto* b = qobject_cast<QAbstractButton*>(widget)) {
-            caption = b->text();
-            const bool radio = qobject_cast<QRadioButton*>(widget) != nullptr;
-            room -= radio ? widget->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                                widget->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing)
-                          : 4;
-        } else if (auto* l = qobject_cast<QLabel*>(widget)) {
-            caption = l->text();
-        } else if (auto* g = qobject_cast<QGroupBox*>(widget)) {
-            caption = g->title();
-        } else if (auto* e = qobject_cast<QLineEdit*>(widget)) {
-            caption = e->text();
-            room -= 4;
-        } else if (auto* c = qobject_cast<QComboBox*>(widget)) {
-            caption = c->currentText();
-            room -= widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+        if (!widget->objectName().isEmpty()) {  // parts inside a control are its own business
+            shown.append({widget, captionRoom(widget).second});
         }
-        if (caption.isEmpty() || widget->objectName().isEmpty()) {
-            continue;  // the parts inside a control are the control's own business
+    }
+    int checked = 0;
+    for (const auto& [widget, caption] : shown) {
+        if (caption.isEmpty()) {
+            continue;
         }
-        const QFontMetrics fm(widget->font());
-        QVERIFY2(fm.boundingRect(caption).width() <= room,
+        const int room = captionRoom(widget).first;
+        QVERIFY2(QFontMetrics(widget->font()).boundingRect(caption).width() <= room,
                  qPrintable(widget->objectName() + u(" \"") + caption + u("\" does not fit")));
         ++checked;
     }
-    QVERIFY(checked >= 35);
+    QVERIFY(checked >= 45);
+    for (QGroupBox* box : w().findChildren<QGroupBox*>()) {
+        for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(box->title().isEmpty() || !child->geometry().intersects(captionRect(box)),
+                     qPrintable(child->objectName() + u(" covers ") + box->title()));
+        }
+    }
 }
 
 QTEST_MAIN(WindowTest)
