@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
@@ -545,6 +546,9 @@ void WindowTest::everyCaptionFitsItsControl() {
         if (caption.isEmpty()) {
             continue;
         }
+        QVERIFY2(
+            language == Language::Chinese || !caption.contains(QRegularExpression(u("\\p{Han}"))),
+            qPrintable(caption + u(" is not translated")));
         const int room = captionRoom(widget).first;
         QVERIFY2(QFontMetrics(widget->font()).boundingRect(caption).width() <= room,
                  qPrintable(widget->objectName() + u(" \"") + caption + u("\" does not fit")));
