@@ -77,12 +77,15 @@ void MainWindow::createPages(QWidget* area) {
     m_columnPage =
         Twips::place(new PickPage(PickGrid::Columns, m_session.picks(PickGrid::Columns), area),
                      "LieFrame", 240, 240, 6015, 3735);
-    Twips::follow(m_rowPage, Twips::Follow::Grows);
-    Twips::follow(m_columnPage, Twips::Follow::Grows);
+    // The wizard's pages take the room of a larger window; the parameters and the address
+    // panel keep their size.
+    for (QWidget* page : QList<QWidget*>{m_oePage, m_displayPage, m_rowPage, m_columnPage}) {
+        Twips::follow(page, Twips::Follow::Grows);
+    }
 }
 
 // The client area opens at its twips size, the status bar below it; the window never gets
-// smaller than that. Larger, the pick pages grow and the button row keeps to the bottom.
+// smaller than that. Larger, the wizard's pages grow and the button row keeps to the bottom.
 void MainWindow::setOpeningSize() {
     const QSize client = openingClientSize();
     centralWidget()->setMinimumSize(client);

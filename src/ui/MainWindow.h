@@ -24,8 +24,9 @@ class SerialPort;
 // the four wizard pages in the same place (one page shows at a time), the button row with the
 // port list, and the status bar naming the map file opened or saved last. It turns what the
 // user does into calls on the mapping session and the controller commands, and draws what they
-// report. It opens at its client size (wider in English) and grows from there: the pick pages
-// take the room, the button row keeps to the bottom. Ctrl+Z takes back the last pick, Ctrl and
+// report. It opens at its client size (wider in English) and grows from there: the wizard's
+// pages take the room (the pick grids show more LEDs), the button row keeps to the bottom. Ctrl+Z
+// takes back the last pick, Ctrl and
 // +/- (or the wheel over a grid) zoom both grids.
 class MainWindow : public QMainWindow {
     Q_OBJECT
