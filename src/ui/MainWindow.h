@@ -25,9 +25,8 @@ class SerialPort;
 // port list, and the status bar naming the map file opened or saved last. It turns what the
 // user does into calls on the mapping session and the controller commands, and draws what they
 // report. It opens at its client size (wider in English) and grows from there: the wizard's
-// pages take the room (the pick grids show more LEDs), the button row keeps to the bottom. Ctrl+Z
-// takes back the last pick, Ctrl and
-// +/- (or the wheel over a grid) zoom both grids.
+// pages take the room (the pick grids show more LEDs), the button row keeps to the bottom.
+// Ctrl+Z takes back the last pick; Ctrl and +/- (or the wheel over a grid) zoom both grids.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
