@@ -107,42 +107,42 @@ Please pass this text on to the developers.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="136"/>
+        <location filename="../src/ui/MainWindow.cpp" line="139"/>
         <source>上一步</source>
         <translation>Back</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="137"/>
+        <location filename="../src/ui/MainWindow.cpp" line="140"/>
         <source>下一步</source>
         <translation>Next</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="138"/>
+        <location filename="../src/ui/MainWindow.cpp" line="141"/>
         <source>后退</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="139"/>
+        <location filename="../src/ui/MainWindow.cpp" line="142"/>
         <source>完成</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="140"/>
+        <location filename="../src/ui/MainWindow.cpp" line="143"/>
         <source>打开</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="141"/>
+        <location filename="../src/ui/MainWindow.cpp" line="144"/>
         <source>下载</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="284"/>
+        <location filename="../src/ui/MainWindow.cpp" line="287"/>
         <source>已选的行数 / 扫描周期</source>
         <translation>Rows picked / scan count</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/ui/MainWindow.cpp" line="286"/>
+        <location filename="../src/ui/MainWindow.cpp" line="289"/>
         <source>%n列</source>
         <translation>
             <numerusform>%n column</numerusform>
@@ -150,12 +150,12 @@ Please pass this text on to the developers.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="287"/>
+        <location filename="../src/ui/MainWindow.cpp" line="290"/>
         <source>已选的列数</source>
         <translation>Columns picked</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="316"/>
+        <location filename="../src/ui/MainWindow.cpp" line="319"/>
         <source>地图已保存，但有重复的选择：
 %1
 如果选错了，请回到那一步重选后再保存。</source>
@@ -164,7 +164,7 @@ Please pass this text on to the developers.</translation>
 If that was a slip, go back to that step, pick again and save again.</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="360"/>
+        <location filename="../src/ui/MainWindow.cpp" line="363"/>
         <source>选好的行和列还没有保存到地图文件。放弃它们并关闭吗？</source>
         <translation>The rows and columns you picked are not saved in a map file yet. Discard them and close?</translation>
     </message>
