@@ -11,12 +11,12 @@
     <message>
         <location filename="../src/ui/AddressPanel.cpp" line="9"/>
         <source>屏号</source>
-        <translation>Screen</translation>
+        <translation>Screen no.</translation>
     </message>
     <message>
         <location filename="../src/ui/AddressPanel.cpp" line="11"/>
         <source>IP地址</source>
-        <translation>IP</translation>
+        <translation>IP address</translation>
     </message>
     <message>
         <location filename="../src/ui/AddressPanel.cpp" line="20"/>
@@ -32,7 +32,7 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../src/ui/Application.cpp" line="13"/>
+        <location filename="../src/ui/Application.cpp" line="14"/>
         <source>内部错误：%1
 请把这段文字告诉开发者。</source>
         <translation>Internal error: %1
@@ -42,101 +42,120 @@ Please pass this text on to the developers.</translation>
 <context>
     <name>ControllerCommands</name>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="31"/>
-        <location filename="../src/session/ControllerCommands.cpp" line="93"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="27"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="89"/>
         <source>下载%1</source>
-        <translation>Sent %1/16</translation>
+        <translation>Downloading %1/16</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="57"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="53"/>
         <source>设置地址</source>
-        <translation>Setting...</translation>
+        <translation>Setting address</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="66"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="62"/>
         <source>读出地址</source>
-        <translation>Reading...</translation>
+        <translation>Reading address</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="79"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="75"/>
         <source>设置成功</source>
         <translation>Address set</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="79"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="75"/>
         <source>设置失败</source>
-        <translation>Set failed</translation>
+        <translation>Setting failed</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="82"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="78"/>
         <source>读出成功</source>
         <translation>Address read</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="82"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="78"/>
         <source>读出失败</source>
-        <translation>Read failed</translation>
+        <translation>Reading failed</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="101"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="97"/>
         <source>下载完成</source>
-        <translation>Download done</translation>
+        <translation>Download complete</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="104"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="100"/>
         <source>下载失败</source>
         <translation>Download failed</translation>
     </message>
 </context>
 <context>
+    <name>FileDialogModel</name>
+    <message>
+        <location filename="../src/ui/FileDialogModel.cpp" line="23"/>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+</context>
+<context>
+    <name>Languages</name>
+    <message>
+        <location filename="../src/core/Language.cpp" line="11"/>
+        <source>--lang 只能是 en（英文）或 zh（中文）</source>
+        <translation>--lang takes en (English) or zh (Chinese)</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="63"/>
+        <location filename="../src/ui/MainWindow.cpp" line="139"/>
         <source>上一步</source>
         <translation>Back</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="64"/>
+        <location filename="../src/ui/MainWindow.cpp" line="140"/>
         <source>下一步</source>
         <translation>Next</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="65"/>
+        <location filename="../src/ui/MainWindow.cpp" line="141"/>
         <source>后退</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="66"/>
+        <location filename="../src/ui/MainWindow.cpp" line="142"/>
         <source>完成</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="67"/>
+        <location filename="../src/ui/MainWindow.cpp" line="143"/>
         <source>打开</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="68"/>
+        <location filename="../src/ui/MainWindow.cpp" line="144"/>
         <source>下载</source>
-        <translation>Send</translation>
+        <translation>Download</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="186"/>
+        <location filename="../src/ui/MainWindow.cpp" line="287"/>
         <source>已选的行数 / 扫描周期</source>
         <translation>Rows picked / scan count</translation>
     </message>
-    <message>
-        <location filename="../src/ui/MainWindow.cpp" line="188"/>
-        <source>%1列</source>
-        <translation>%1 col</translation>
+    <message numerus="yes">
+        <location filename="../src/ui/MainWindow.cpp" line="289"/>
+        <source>%n列</source>
+        <translation>
+            <numerusform>%n column</numerusform>
+            <numerusform>%n columns</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="189"/>
+        <location filename="../src/ui/MainWindow.cpp" line="290"/>
         <source>已选的列数</source>
         <translation>Columns picked</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="216"/>
+        <location filename="../src/ui/MainWindow.cpp" line="319"/>
         <source>地图已保存，但有重复的选择：
 %1
 如果选错了，请回到那一步重选后再保存。</source>
@@ -145,7 +164,7 @@ Please pass this text on to the developers.</translation>
 If that was a slip, go back to that step, pick again and save again.</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="236"/>
+        <location filename="../src/ui/MainWindow.cpp" line="363"/>
         <source>选好的行和列还没有保存到地图文件。放弃它们并关闭吗？</source>
         <translation>The rows and columns you picked are not saved in a map file yet. Discard them and close?</translation>
     </message>
@@ -176,6 +195,11 @@ If that was a slip, go back to that step, pick again and save again.</translatio
         <location filename="../src/mapfile/MapFile.cpp" line="16"/>
         <source>比地图文件长：地图文件应为 %1 字节</source>
         <translation>it is longer than a map file, which holds exactly %1 bytes</translation>
+    </message>
+    <message>
+        <location filename="../src/mapfile/MapFile.h" line="17"/>
+        <source>bin Files(*.bin)</source>
+        <translation>Map files (*.bin)</translation>
     </message>
 </context>
 <context>
@@ -219,6 +243,113 @@ If that was a slip, go back to that step, pick again and save again.</translatio
         <location filename="../src/mapfile/MapImageBuilder.cpp" line="20"/>
         <source>列选择数目不对，无法保存</source>
         <translation>The number of column picks is wrong; the map cannot be saved</translation>
+    </message>
+</context>
+<context>
+    <name>MapStatus</name>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="34"/>
+        <source>单色</source>
+        <translation>single colour</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="35"/>
+        <source>双色</source>
+        <translation>dual colour</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="36"/>
+        <source>颜色 %1</source>
+        <translation>colour %1</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="37"/>
+        <source>%1: %2 × %3, %4, 扫描 %5, %6 行 %7 列</source>
+        <translation>%1: %2 × %3, %4, scan %5, rows %6, columns %7</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="49"/>
+        <source>文件长度不对</source>
+        <translation>wrong file length</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="50"/>
+        <source>模块大小为 0</source>
+        <translation>module size is 0</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="51"/>
+        <source>颜色值 %1 不对</source>
+        <translation>unknown colour %1</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="52"/>
+        <source>扫描周期 %1 不在 1 到 16 之间</source>
+        <translation>scan count %1 is not 1 to 16</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="53"/>
+        <source>红绿数量不对</source>
+        <translation>unknown red-green count</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="54"/>
+        <source>OE极性不对</source>
+        <translation>unknown OE polarity</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="55"/>
+        <source>显示极性不对</source>
+        <translation>unknown data polarity</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="56"/>
+        <source>列数不对</source>
+        <translation>wrong column count</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/ui/MapStatus.cpp" line="58"/>
+        <source>%n 个行选择在模块之外</source>
+        <translation>
+            <numerusform>%n row pick outside the module</numerusform>
+            <numerusform>%n row picks outside the module</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/ui/MapStatus.cpp" line="60"/>
+        <source>%n 个行选择重复</source>
+        <translation>
+            <numerusform>%n repeated row pick</numerusform>
+            <numerusform>%n repeated row picks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/ui/MapStatus.cpp" line="62"/>
+        <source>%n 个列选择在模块之外</source>
+        <translation>
+            <numerusform>%n column pick outside the module</numerusform>
+            <numerusform>%n column picks outside the module</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="63"/>
+        <source>没有列选择</source>
+        <translation>no column picks</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="81"/>
+        <source>%1 可疑：%2</source>
+        <translation>%1 looks wrong: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="81"/>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <location filename="../src/ui/MapStatus.cpp" line="83"/>
+        <source>下载前请检查这个文件。</source>
+        <translation>Check this file before you download it.</translation>
     </message>
 </context>
 <context>
@@ -269,7 +400,7 @@ If that was a slip, go back to that step, pick again and save again.</translatio
     <message>
         <location filename="../src/ui/ParameterPage.cpp" line="7"/>
         <source>单元板参数</source>
-        <translation>Module</translation>
+        <translation>Module parameters</translation>
     </message>
     <message>
         <location filename="../src/ui/ParameterPage.cpp" line="8"/>
@@ -299,12 +430,12 @@ If that was a slip, go back to that step, pick again and save again.</translatio
     <message>
         <location filename="../src/ui/ParameterPage.cpp" line="14"/>
         <source>扫描周期</source>
-        <translation>Scan</translation>
+        <translation>Scan count</translation>
     </message>
     <message>
         <location filename="../src/ui/ParameterPage.cpp" line="18"/>
         <source>红绿数量</source>
-        <translation>R/G count</translation>
+        <translation>Red-green count</translation>
     </message>
 </context>
 <context>
@@ -335,12 +466,12 @@ If that was a slip, go back to that step, pick again and save again.</translatio
     <message>
         <location filename="../src/ui/PolarityPage.cpp" line="18"/>
         <source>1亮</source>
-        <translation>1 lit</translation>
+        <translation>Lit at 1</translation>
     </message>
     <message>
         <location filename="../src/ui/PolarityPage.cpp" line="20"/>
         <source>2亮</source>
-        <translation>2 lit</translation>
+        <translation>Lit at 2</translation>
     </message>
 </context>
 <context>
@@ -356,7 +487,7 @@ If that was a slip, go back to that step, pick again and save again.</translatio
     <message>
         <location filename="../src/mapfile/RepeatedPicks.cpp" line="12"/>
         <source>%1 %2 与%1 %3 相同（第 %4 行第 %5 列）</source>
-        <translation>%1 %2 is the same as %1 %3 (row %4, column %5)</translation>
+        <translation>%1 %2 is the same LED as %1 %3 (row %4, column %5)</translation>
     </message>
     <message>
         <location filename="../src/mapfile/RepeatedPicks.cpp" line="13"/>

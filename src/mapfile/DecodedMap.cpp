@@ -28,6 +28,13 @@ QString s(const char* text) {
     return QString::fromUtf8(text);
 }
 
+using Finding = DecodedMap::Finding;
+
+void found(DecodedMap& map, Finding finding, const QString& sentence) {
+    map.findings.append(finding);
+    map.problems.append(sentence);
+}
+
 void decodeHeader(const QByteArray& bytes, DecodedMap& map) {
     map.width = wordAt(bytes, wordPosition(kWidth));
     map.height = wordAt(bytes, wordPosition(kHeight));
@@ -54,37 +61,44 @@ void decodeEntries(const QByteArray& bytes, DecodedMap& map) {
 }
 
 void checkHeader(DecodedMap& map) {
-    QStringList& p = map.problems;
     if (map.fileSize != kImageSize) {
-        p.append(s("the file is %1 bytes; a map file is exactly %2 bytes")
-                     .arg(map.fileSize)
-                     .arg(kImageSize));
+        found(map, Finding::FileSize,
+              s("the file is %1 bytes; a map file is exactly %2 bytes")
+                  .arg(map.fileSize)
+                  .arg(kImageSize));
     }
     if (map.width == 0 || map.height == 0) {
-        p.append(s("the module size %1 x %2 has no pixels").arg(map.width).arg(map.height));
+        found(map, Finding::NoPixels,
+              s("the module size %1 x %2 has no pixels").arg(map.width).arg(map.height));
     }
     if (map.colour > 1) {
-        p.append(s("colour %1 is neither 0 (single) nor 1 (dual)").arg(map.colour));
+        found(map, Finding::Colour,
+              s("colour %1 is neither 0 (single) nor 1 (dual)").arg(map.colour));
     }
     if (map.scanCount < 1 || map.scanCount > kMaxRowEntries) {
-        p.append(s("scan count %1 is outside 1..%2").arg(map.scanCount).arg(kMaxRowEntries));
+        found(map, Finding::ScanCount,
+              s("scan count %1 is outside 1..%2").arg(map.scanCount).arg(kMaxRowEntries));
     }
     if (map.redGreenPosition > 3) {
-        p.append(s("red-green position %1 is outside 0..3").arg(map.redGreenPosition));
+        found(map, Finding::RedGreen,
+              s("red-green position %1 is outside 0..3").arg(map.redGreenPosition));
     }
     if (map.oePolarity > 1 || map.oeMarker > 1) {
-        p.append(s("OE polarity %1 and marker %2 should each be 0 or 1")
-                     .arg(map.oePolarity)
-                     .arg(map.oeMarker));
+        found(map, Finding::OePolarity,
+              s("OE polarity %1 and marker %2 should each be 0 or 1")
+                  .arg(map.oePolarity)
+                  .arg(map.oeMarker));
     }
     if (map.displayPolarity != 0 && map.displayPolarity != 255) {
-        p.append(s("display polarity %1 is neither 0 nor 255").arg(map.displayPolarity));
+        found(map, Finding::DisplayPolarity,
+              s("display polarity %1 is neither 0 nor 255").arg(map.displayPolarity));
     }
     if (map.columnExtent % kColumnPickStride != 0 || map.columnExtent > kMaxColumnExtent) {
-        p.append(s("column extent %1 is not a multiple of %2 in 0..%3")
-                     .arg(map.columnExtent)
-                     .arg(kColumnPickStride)
-                     .arg(kMaxColumnExtent));
+        found(map, Finding::ColumnExtent,
+              s("column extent %1 is not a multiple of %2 in 0..%3")
+                  .arg(map.columnExtent)
+                  .arg(kColumnPickStride)
+                  .arg(kMaxColumnExtent));
     }
 }
 
@@ -93,16 +107,18 @@ void checkEntries(DecodedMap& map) {
     for (int i = 0; i < map.rowEntries.size(); ++i) {
         const DecodedMap::RowEntry e = map.rowEntries[i];
         if (e.row >= map.height || e.column >= map.width) {
-            map.problems.append(s("row entry %1 (pixel row %2, column %3) lies outside the "
-                                  "%4 x %5 module")
-                                    .arg(i)
-                                    .arg(e.row)
-                                    .arg(e.column)
-                                    .arg(map.width)
-                                    .arg(map.height));
+            found(map, Finding::RowEntryOutside,
+                  s("row entry %1 (pixel row %2, column %3) lies outside the "
+                    "%4 x %5 module")
+                      .arg(i)
+                      .arg(e.row)
+                      .arg(e.column)
+                      .arg(map.width)
+                      .arg(map.height));
         }
         if (seen.contains({e.row, e.column})) {
-            map.problems.append(
+            found(
+                map, Finding::RowEntryRepeated,
                 s("row entry %1 repeats pixel row %2, column %3").arg(i).arg(e.row).arg(e.column));
         }
         seen.insert({e.row, e.column});
@@ -111,14 +127,15 @@ void checkEntries(DecodedMap& map) {
     for (int n = 0; n < map.columnEntries.size(); ++n) {
         const DecodedMap::ColumnEntry e = map.columnEntries[n];
         if (e.row >= map.height || e.group >= groups) {
-            map.problems.append(s("column entry %1 (pixel row %2, group %3) lies outside the "
-                                  "%4 x %5 module (%6 groups of 8 columns)")
-                                    .arg(n)
-                                    .arg(e.row)
-                                    .arg(e.group)
-                                    .arg(map.width)
-                                    .arg(map.height)
-                                    .arg(groups));
+            found(map, Finding::ColumnEntryOutside,
+                  s("column entry %1 (pixel row %2, group %3) lies outside the "
+                    "%4 x %5 module (%6 groups of 8 columns)")
+                      .arg(n)
+                      .arg(e.row)
+                      .arg(e.group)
+                      .arg(map.width)
+                      .arg(map.height)
+                      .arg(groups));
         }
     }
 }
@@ -132,5 +149,8 @@ DecodedMap DecodedMap::decode(const QByteArray& bytes, qint64 fileSize) {
     decodeEntries(bytes, map);
     checkHeader(map);
     checkEntries(map);
+    if (map.columnEntries.isEmpty()) {
+        map.findings.append(Finding::NoColumnEntries);
+    }
     return map;
 }

@@ -40,6 +40,25 @@ struct DecodedMap {
     // One plain sentence for each thing that looks wrong; empty when the map looks sound.
     QStringList problems;
 
+    // What looks wrong, as kinds for a caller that words it in its own language: one finding
+    // for each sentence of problems, in the same order, then NoColumnEntries when there are no
+    // column entries (a map without them sets up no columns, but is no problem of the layout's).
+    enum class Finding {
+        FileSize,
+        NoPixels,
+        Colour,
+        ScanCount,
+        RedGreen,
+        OePolarity,
+        DisplayPolarity,
+        ColumnExtent,
+        RowEntryOutside,
+        RowEntryRepeated,
+        ColumnEntryOutside,
+        NoColumnEntries
+    };
+    QList<Finding> findings;
+
     // bytes: the file's first bytes (any number: bytes past the image are not looked at, missing
     // ones read as zeros); fileSize: the whole file's size.
     static DecodedMap decode(const QByteArray& bytes, qint64 fileSize);

@@ -12,8 +12,9 @@
 // the user.
 namespace MapFile {
 
-// The file type the dialogs offer: description, then pattern.
-constexpr const char* kFilterDescription = "bin Files(*.bin)";
+// The file type the dialogs offer: description (translated in the context "MapFile"), then
+// pattern.
+constexpr const char* kFilterDescription = QT_TRANSLATE_NOOP("MapFile", "bin Files(*.bin)");
 constexpr const char* kFilterPattern = "*.bin";
 
 // What a file holds, for looking inside it: its first bytes (at most one more than an image,

@@ -1,13 +1,22 @@
 #include "MainWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QShortcut>
+#include <QStatusBar>
 
 #include "AddressPanel.h"
 #include "Controls.h"
+#include "DecodedMap.h"
+#include "EnglishLayout.h"
 #include "Errors.h"
 #include "FileDialogs.h"
+#include "Language.h"
 #include "MapFile.h"
+#include "MapStatus.h"
 #include "Notifier.h"
 #include "ParameterPage.h"
 #include "PickGridView.h"
@@ -19,6 +28,12 @@
 using namespace Controls;
 using Control = MappingSession::Control;
 
+namespace {
+
+const QString kProgramTitle = QStringLiteral("LumotrixV6.1");
+
+}  // namespace
+
 MainWindow::MainWindow(const Seams& seams, QWidget* parent)
     : QMainWindow(parent),
       m_notifier(seams.notifier),
@@ -28,16 +43,22 @@ MainWindow::MainWindow(const Seams& seams, QWidget* parent)
       m_session(m_link, m_notifier),
       m_commands(m_session, m_link, m_notifier) {
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("LumotrixV6.1"));
+    updateTitle();
     setFont(UiFonts::simSun(9));
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("OE"));
     setCentralWidget(area);
-    setFixedSize(Twips::toPixels(kClientWidthTwips, logicalDpiX()),
-                 Twips::toPixels(kClientHeightTwips, logicalDpiY()));
     createPages(area);
     createButtonRow(area);
+    if (Languages::current() == Language::English) {
+        m_clientTwips.setWidth(EnglishLayout::kClientWidthTwips);
+        EnglishLayout::apply(this);
+    }
+    m_mapStatus = new MapStatus(this);
+    statusBar()->addWidget(m_mapStatus, 1);
+    setOpeningSize();
     setFocusOrder();
+    createShortcuts();
     connectSession();
     connectControls();
     m_parameters->selectDefaults();
@@ -56,6 +77,61 @@ void MainWindow::createPages(QWidget* area) {
     m_columnPage =
         Twips::place(new PickPage(PickGrid::Columns, m_session.picks(PickGrid::Columns), area),
                      "LieFrame", 240, 240, 6015, 3735);
+    // The wizard's pages take the room of a larger window; the parameters and the address
+    // panel keep their size.
+    for (QWidget* page : QList<QWidget*>{m_oePage, m_displayPage, m_rowPage, m_columnPage}) {
+        Twips::follow(page, Twips::Follow::Grows);
+    }
+}
+
+// The client area opens at its twips size, the status bar below it; the window never gets
+// smaller than that. Larger, the wizard's pages grow and the button row keeps to the bottom.
+void MainWindow::setOpeningSize() {
+    const QSize client = openingClientSize();
+    centralWidget()->setMinimumSize(client);
+    centralWidget()->installEventFilter(this);
+    const QSize opening(client.width(), client.height() + statusBar()->sizeHint().height());
+    setMinimumSize(opening);
+    resize(opening);
+}
+
+QSize MainWindow::openingClientSize() const {
+    return {Twips::toPixels(m_clientTwips.width(), logicalDpiX()),
+            Twips::toPixels(m_clientTwips.height(), logicalDpiY())};
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        Twips::layOut(centralWidget(), centralWidget()->size() - openingClientSize());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::createShortcuts() {
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, &m_session,
+            &MappingSession::undo);
+    // Ctrl and "+" whether or not Shift is needed for "+" on the keyboard.
+    for (const QKeySequence& keys :
+         {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this] { zoomGrids(1, nullptr, {}); });
+    }
+    connect(new QShortcut(QKeySequence::ZoomOut, this), &QShortcut::activated, this,
+            [this] { zoomGrids(-1, nullptr, {}); });
+}
+
+// Both grids take the same zoom. The grid under the mouse keeps the cell at the mouse where it
+// is; any other keeps the cell at the mouse if the mouse is over it, else the one in its middle.
+void MainWindow::zoomGrids(int steps, PickGridView* pointed, QPoint at) {
+    for (PickGridView* grid : {m_rowPage->grid(), m_columnPage->grid()}) {
+        QPoint anchor = grid->mapFromGlobal(QCursor::pos());
+        if (grid == pointed) {
+            anchor = at;
+        } else if (!grid->isVisible() || !grid->rect().contains(anchor)) {
+            anchor = grid->rect().center();
+        }
+        grid->zoomBy(steps, anchor);
+    }
 }
 
 void MainWindow::createButtonRow(QWidget* area) {
@@ -69,6 +145,10 @@ void MainWindow::createButtonRow(QWidget* area) {
     // In the gap of the button row, so it covers neither a grid nor a caption.
     m_pickCount = label(area, "PickCount", QString(), 4245, 4260, 540, 255);
     m_pickCount->setAlignment(Qt::AlignCenter);
+    for (QWidget* widget : QList<QWidget*>{m_portList, m_previous, m_next, m_undo, m_complete,
+                                           m_open, m_download, m_pickCount}) {
+        Twips::follow(widget, Twips::Follow::Bottom);
+    }
 }
 
 void MainWindow::setFocusOrder() {
@@ -127,6 +207,7 @@ void MainWindow::connectSession() {
         pickPage(grid)->grid()->gridModel().picksChanged();
         updatePickCount();
     });
+    connect(&m_session, &MappingSession::unsavedPicksChanged, this, &QWidget::setWindowModified);
     connect(&m_session, &MappingSession::statusHidden, m_address, &AddressPanel::hideStatus);
     connect(&m_commands, &ControllerCommands::statusChanged, m_address, &AddressPanel::showStatus);
     connect(&m_commands, &ControllerCommands::addressRead, m_address, &AddressPanel::showAddress);
@@ -152,6 +233,10 @@ void MainWindow::connectControls() {
     connect(m_rowPage->grid(), &PickGridView::cellPicked, &m_session, &MappingSession::pickRow);
     connect(m_columnPage->grid(), &PickGridView::cellPicked, &m_session,
             &MappingSession::pickColumn);
+    for (PickGridView* grid : {m_rowPage->grid(), m_columnPage->grid()}) {
+        connect(grid, &PickGridView::zoomWheeled, this,
+                [this, grid](int steps, QPoint at) { zoomGrids(steps, grid, at); });
+    }
 }
 
 PolarityPage* MainWindow::polarityPage(Page page) const {
@@ -201,7 +286,7 @@ void MainWindow::updatePickCount() {
                                  .arg(m_session.scanCount()));
         m_pickCount->setToolTip(tr("已选的行数 / 扫描周期"));
     } else if (page == Page::ColumnOrder) {
-        m_pickCount->setText(tr("%1列").arg(m_session.picks(PickGrid::Columns).count()));
+        m_pickCount->setText(tr("%n列", nullptr, m_session.picks(PickGrid::Columns).count()));
         m_pickCount->setToolTip(tr("已选的列数"));
     }
     m_pickCount->setVisible(page == Page::RowOrder || page == Page::ColumnOrder);
@@ -215,8 +300,8 @@ void MainWindow::saveMap() {
         m_notifier.showMessage(QString::fromUtf8(e.what()));
         return;
     }
-    const QString path = m_dialogs.askSaveFileName(QString::fromUtf8(MapFile::kFilterDescription),
-                                                   QString::fromUtf8(MapFile::kFilterPattern));
+    const QString path =
+        m_dialogs.askSaveFileName(mapFileDescription(), QString::fromUtf8(MapFile::kFilterPattern));
     if (path.isEmpty()) {
         return;
     }
@@ -227,6 +312,7 @@ void MainWindow::saveMap() {
         return;
     }
     m_session.mapSaved();
+    showMapFile(path, image);
     const QStringList repeats = m_session.repeatedPicks();
     if (!repeats.isEmpty()) {
         m_notifier.showMessage(
@@ -236,16 +322,40 @@ void MainWindow::saveMap() {
 }
 
 void MainWindow::openMap() {
-    const QString path = m_dialogs.askOpenFileName(QString::fromUtf8(MapFile::kFilterDescription),
-                                                   QString::fromUtf8(MapFile::kFilterPattern));
+    const QString path =
+        m_dialogs.askOpenFileName(mapFileDescription(), QString::fromUtf8(MapFile::kFilterPattern));
     if (path.isEmpty()) {
         return;
     }
+    MapImage image;
     try {
-        m_session.mapOpened(MapFile::load(path));
+        image = MapFile::load(path);
     } catch (const FileError& e) {
         m_notifier.showMessage(QString::fromUtf8(e.what()));
+        return;
     }
+    m_session.mapOpened(image);
+    showMapFile(path, image);
+}
+
+QString MainWindow::mapFileDescription() {
+    return QCoreApplication::translate("MapFile", MapFile::kFilterDescription);
+}
+
+// The file's name goes to the title and the status bar, with what the decoder reads in it.
+void MainWindow::showMapFile(const QString& path, const MapImage& image) {
+    m_mapFileName = QFileInfo(path).fileName();
+    const QByteArray bytes = image.toBytes();
+    m_mapStatus->showMap(m_mapFileName, DecodedMap::decode(bytes, bytes.size()));
+    updateTitle();
+}
+
+// "module.bin[*] - LumotrixV6.1" once a map file was opened or saved; Qt shows "[*]" as "*"
+// while picks are not saved.
+void MainWindow::updateTitle() {
+    setWindowTitle(m_mapFileName.isEmpty()
+                       ? kProgramTitle + QStringLiteral("[*]")
+                       : m_mapFileName + QStringLiteral("[*] - ") + kProgramTitle);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

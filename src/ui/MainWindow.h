@@ -9,8 +9,10 @@
 
 class AddressPanel;
 class FileDialogs;
+class MapStatus;
 class Notifier;
 class ParameterPage;
+class PickGridView;
 class PickPage;
 class PolarityPage;
 class PortList;
@@ -19,13 +21,16 @@ class QPushButton;
 class SerialPort;
 
 // The one window, "LumotrixV6.1": the parameter page with the screen address panel beside it,
-// the four wizard pages in the same place (one page shows at a time), and the button row with
-// the port list. It turns what the user does into calls on the mapping session and the
-// controller commands, and draws what they report.
+// the four wizard pages in the same place (one page shows at a time), the button row with the
+// port list, and the status bar naming the map file opened or saved last. It turns what the
+// user does into calls on the mapping session and the controller commands, and draws what they
+// report. It opens at its client size (wider in English) and grows from there: the wizard's
+// pages take the room (the pick grids show more LEDs), the button row keeps to the bottom.
+// Ctrl+Z takes back the last pick; Ctrl and +/- (or the wheel over a grid) zoom both grids.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // The client area at 96 dpi is 438 x 318 pixels: 6570 x 4770 twips.
+    // The client area at 96 dpi opens at 438 x 318 pixels: 6570 x 4770 twips.
     static constexpr int kClientWidthTwips = 6570;
     static constexpr int kClientHeightTwips = 4770;
 
@@ -57,13 +62,21 @@ public:
     QPushButton* openButton() const { return m_open; }
     QPushButton* downloadButton() const { return m_download; }
     QLabel* pickCountLabel() const { return m_pickCount; }
+    MapStatus* mapStatus() const { return m_mapStatus; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createPages(QWidget* area);
     void createButtonRow(QWidget* area);
+    void setOpeningSize();
+    QSize openingClientSize() const;
+    void createShortcuts();
+    // Both grids steps zoom steps larger (positive) or smaller, keeping the cell under `at` (a
+    // point in pointed's coordinates) where it is.
+    void zoomGrids(int steps, PickGridView* pointed, QPoint at);
     void setFocusOrder();
     void connectSession();
     void connectControls();
@@ -72,6 +85,9 @@ private:
     void updatePickCount();
     void saveMap();
     void openMap();
+    static QString mapFileDescription();
+    void showMapFile(const QString& path, const MapImage& image);
+    void updateTitle();
 
     Notifier& m_notifier;
     FileDialogs& m_dialogs;
@@ -94,4 +110,7 @@ private:
     QPushButton* m_open = nullptr;
     QPushButton* m_download = nullptr;
     QLabel* m_pickCount = nullptr;
+    MapStatus* m_mapStatus = nullptr;
+    QSize m_clientTwips{kClientWidthTwips, kClientHeightTwips};
+    QString m_mapFileName;
 };

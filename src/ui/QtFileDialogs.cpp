@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "FileDialogModel.h"
 
 namespace {
 
@@ -18,10 +22,20 @@ QString ask(QWidget* parent, QFileDialog::AcceptMode mode, const QString& descri
     if (mode == QFileDialog::AcceptSave) {
         dialog.setDefaultSuffix(pattern.section(QLatin1Char('.'), -1));  // "name" -> "name.bin"
     }
+    // Qt's own dialog (a native one ignores this) lists sizes, dates and folders in the
+    // program's language.
+    dialog.setProxyModel(new FileDialogModel(&dialog));
+    QSettings settings;
+    const QString folder = settings.value(QLatin1String(QtFileDialogs::kFolderKey)).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        dialog.setDirectory(folder);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return dialog.selectedFiles().first();
+    const QString chosen = dialog.selectedFiles().first();
+    settings.setValue(QLatin1String(QtFileDialogs::kFolderKey), QFileInfo(chosen).absolutePath());
+    return chosen;
 }
 
 }  // namespace

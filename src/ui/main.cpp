@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "Application.h"
 #include "Language.h"
 #include "MainWindow.h"
@@ -6,10 +8,22 @@
 #include "QtFileDialogs.h"
 #include "QtSerialPort.h"
 
+// Exit code of a command line the program does not understand.
+constexpr int kBadArguments = 2;
+
 int main(int argc, char* argv[]) {
     Application app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Lumotrix"));
     QApplication::setApplicationName(QStringLiteral("Lumotrix"));
-    Languages::use(Language::Chinese);
+    // The locale the system speaks messages in (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
+    const QLocale system(QLocale::system().uiLanguages().value(0));
+    const std::optional<Language> language =
+        Languages::choose(QCoreApplication::arguments(), system);
+    Languages::use(language.value_or(Languages::ofLocale(system)));
+    if (!language) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(Languages::unknownLanguageMessage()));
+        return kBadArguments;
+    }
 
     QtSerialPort port;
     MessageBoxNotifier notifier(nullptr);

@@ -3,13 +3,15 @@
 
 #include "Errors.h"
 #include "Int16.h"
+#include "Language.h"
 #include "MapImage.h"
 #include "PickValue.h"
 #include "ScanMapBuffer.h"
+#include "TestBytes.h"
 #include "TextNumber.h"
 
 // Checked 16-bit arithmetic, the byte range test, number reading from text, pick values, and
-// the bounds of the scan map buffer and the map image.
+// the bounds of the scan map buffer and the map image, the language chosen at start-up.
 class CoreTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -23,6 +25,8 @@ private Q_SLOTS:
     void wholeTextMustBeANumber();
     void pickValueCountsPixelsRowByRowFrom1();
     void bufferAndImageCheckEveryPosition();
+    void languageComesFromTheCommandLineElseTheLocale_data();
+    void languageComesFromTheCommandLineElseTheLocale();
 };
 
 void CoreTest::arithmeticThrowsOutside16Bits_data() {
@@ -173,6 +177,37 @@ void CoreTest::bufferAndImageCheckEveryPosition() {
     QVERIFY_THROWS_EXCEPTION(RangeError, image.at(-1));
     QVERIFY_THROWS_EXCEPTION(RangeError, image.assign(QByteArray(2049, '\0')));
     QCOMPARE(image.at(2047), 0xFF);  // a refused assignment keeps the old image
+}
+
+void CoreTest::languageComesFromTheCommandLineElseTheLocale_data() {
+    QTest::addColumn<QString>("arguments");  // after the program's name, split at blanks
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("expected");  // "en", "zh" or "refused"
+    const char* const rows[][3] = {
+        {"", "en_US", "en"},
+        {"", "de_DE", "zh"},
+        {"", "C", "zh"},
+        {"--lang en", "zh_CN", "en"},
+        {"--lang=zh", "en_GB", "zh"},
+        {"--lang=zh --lang en", "C", "en"},
+        {"--lang fr", "en_US", "refused"},
+        {"--lang", "zh_CN", "refused"},
+        {"--lang=x --lang=en", "C", "refused"},
+    };
+    for (const auto& row : rows) {
+        QTest::addRow("%s | %s", row[0], row[1]) << u(row[0]) << u(row[1]) << u(row[2]);
+    }
+}
+
+void CoreTest::languageComesFromTheCommandLineElseTheLocale() {
+    QFETCH(QString, arguments);
+    QFETCH(QString, locale);
+    QFETCH(QString, expected);
+    const QStringList args =
+        QStringList{u("lumotrix")} + arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const std::optional<Language> chosen = Languages::choose(args, QLocale(locale));
+    const char* name = !chosen ? "refused" : *chosen == Language::English ? "en" : "zh";
+    QCOMPARE(u(name), expected);
 }
 
 QTEST_APPLESS_MAIN(CoreTest)

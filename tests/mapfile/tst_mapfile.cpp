@@ -201,6 +201,7 @@ void MapFileTest::decoderNamesWhatLooksWrong() {
     const auto built = MapImageBuilder::build(module({1, 9}), 16, 16, MapImage());
     const DecodedMap sound = DecodedMap::decode(built.image.toBytes(), 2048);
     QCOMPARE(sound.problems, QStringList());
+    QVERIFY(sound.findings.isEmpty());
     QCOMPARE(sound.rowEntries.size(), 16);
     QCOMPARE(sound.columnEntries.size(), 2);
     QCOMPARE(sound.columnEntries[0].group, 1);  // the last pick first
@@ -210,7 +211,15 @@ void MapFileTest::decoderNamesWhatLooksWrong() {
     odd[14] = 12;  // column extent
     const DecodedMap suspect = DecodedMap::decode(odd + "tail", 2052);
     QCOMPARE(suspect.problems.size(), 4);
+    using F = DecodedMap::Finding;
+    QCOMPARE(suspect.findings,
+             (QList<F>{F::FileSize, F::ScanCount, F::ColumnExtent, F::RowEntryOutside}));
     QCOMPARE(suspect.rowEntries.size(), 16);
+    odd = built.image.toBytes();
+    odd[14] = 0;  // no column entries: sound to the layout, useless to a controller
+    const DecodedMap noColumns = DecodedMap::decode(odd, 2048);
+    QCOMPARE(noColumns.problems, QStringList());
+    QCOMPARE(noColumns.findings, QList<F>{F::NoColumnEntries});
 }
 
 QTEST_GUILESS_MAIN(MapFileTest)

@@ -1,35 +1,53 @@
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
 #include "AddressPanel.h"
 #include "FakeSerialPort.h"
+#include "Language.h"
 #include "MainWindow.h"
+#include "MapStatus.h"
 #include "ParameterPage.h"
 #include "PickGridView.h"
 #include "PickPage.h"
 #include "PolarityPage.h"
 #include "PortList.h"
+#include "QtFileDialogs.h"
 #include "RecordingNotifier.h"
 #include "ScriptedDialogs.h"
 #include "TestBytes.h"
 
 // What only the window can get wrong: which control does what, which page shows, what the
-// grids draw, the port list, the close question, and captions that fit at the screen's DPI
-// (this suite also runs at 192 dpi).
+// grids draw, growing and zooming, the port list, the status bar and title, the file dialogs,
+// the close question, the language of the program, and captions that fit at the screen's DPI
+// in both languages (this suite also runs at 192 dpi).
 class WindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup() { m_w.reset(); }
     void startsOnTheParameterPageWithItsDefaults();
+    void clickPicksTheCellUnderTheMouseAtEveryZoom_data();
+    void clickPicksTheCellUnderTheMouseAtEveryZoom();
+    void keysUndoAPickAndZoomBothGrids();
+    void openedMapIsNamedInTheStatusBarAndTitle_data();
+    void openedMapIsNamedInTheStatusBarAndTitle();
+    void fileDialogsOpenInTheFolderLastUsed();
+    void unknownLanguageIsRefusedInTheLocalesLanguage();
     void controlsDriveTheSessionAndOnePageShows();
     void gridCellsShowPicksAndGuides();
     void keyboardPicksButAHeldKeyPicksOnce();
@@ -37,23 +55,40 @@ private Q_SLOTS:
     void mapFilesGoThroughTheDialogs();
     void aChosenPortKeepsItsDevice();
     void closingAsksOnlyWhilePicksAreUnsaved();
+    void everyCaptionFitsItsControl_data();
     void everyCaptionFitsItsControl();
 
 private:
     MainWindow& w() { return *m_w; }
+    // A new window speaking language.
+    void speak(Language language);
     void clickCell(PickGrid grid, int row, int col);
+    QString title() { return m_w->windowHandle()->title(); }
 
     FakeSerialPort m_port;
     RecordingNotifier m_notifier;
     ScriptedDialogs m_dialogs;
     QStringList m_devices{QStringLiteral("/dev/ttyS0")};
     std::unique_ptr<MainWindow> m_w;
+    QTemporaryDir m_settings;
 };
+
+void WindowTest::initTestCase() {
+    // The remembered folder goes to a settings file of this run, never to the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+}
 
 void WindowTest::init() {
     m_port = FakeSerialPort();
     m_notifier = RecordingNotifier();
+    m_dialogs = ScriptedDialogs();
     m_devices = {QStringLiteral("/dev/ttyS0")};
+    speak(Language::Chinese);
+}
+
+void WindowTest::speak(Language language) {
+    m_w.reset();
+    Languages::use(language);
     const PortNames names([this] { return m_devices; }, [](const QString&) { return QString(); });
     m_w = std::make_unique<MainWindow>(MainWindow::Seams{m_port, m_notifier, m_dialogs, names});
     m_w->show();
@@ -67,7 +102,11 @@ void WindowTest::clickCell(PickGrid grid, int row, int col) {
 }
 
 void WindowTest::startsOnTheParameterPageWithItsDefaults() {
-    QCOMPARE(w().windowTitle(), u("LumotrixV6.1"));
+    QCOMPARE(title(), u("LumotrixV6.1"));
+    // 438 x 318 pixels at 96 dpi above the status bar, every control where it always was.
+    QCOMPARE(w().centralWidget()->size(), QSize(438, 318));
+    QCOMPARE(w().downloadButton()->geometry(), QRect(368, 280, 41, 25));
+    QCOMPARE(w().minimumSize(), w().size());
     const ParameterInput input = w().parameterPage()->input();
     QCOMPARE(input.width + input.height + input.scanCount, u("643216"));
     QCOMPARE(w().parameterPage()->colourBox()->currentText(), u("单色"));
@@ -149,6 +188,145 @@ void WindowTest::gridCellsShowPicksAndGuides() {
     QCOMPARE(m.rowCount() * 100 + m.columnCount(), 32 * 100 + 64);
 }
 
+void WindowTest::clickPicksTheCellUnderTheMouseAtEveryZoom_data() {
+    QTest::addColumn<int>("notches");  // of the wheel, with Ctrl held
+    QTest::addColumn<QSize>("cell");   // pixels at 96 dpi
+    QTest::newRow("75 %") << -1 << QSize(14, 12);
+    QTest::newRow("100 %") << 0 << QSize(19, 16);
+    QTest::newRow("150 %") << 2 << QSize(28, 24);
+}
+
+void WindowTest::clickPicksTheCellUnderTheMouseAtEveryZoom() {
+    QFETCH(int, notches);
+    QFETCH(QSize, cell);
+    for (int i = 0; i < 3; ++i) {
+        w().nextButton()->click();
+    }
+    w().resize(w().size() + QSize(300, 100));  // the pick page and its grid grow by as much
+    PickGridView* grid = w().pickPage(PickGrid::Rows)->grid();
+    QTRY_COMPARE(grid->size(), QSize(385 + 300, 227 + 100));
+    QCOMPARE(w().downloadButton()->geometry(), QRect(368, 280 + 100, 41, 25));
+    QCOMPARE(w().addressPanel()->size(), QSize(209, 249));
+    QScrollBar* across = grid->horizontalScrollBar();
+    QScrollBar* down = grid->verticalScrollBar();
+    across->setValue(across->maximum() / 2);
+    down->setValue(down->maximum() / 2);
+    const QPoint mouse = grid->viewport()->rect().center();  // in the viewport
+    const QPoint screen = grid->viewport()->mapToGlobal(mouse);
+    const QModelIndex under = grid->indexAt(mouse);
+    QWheelEvent wheel(mouse, screen, {}, {0, 120 * notches}, Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &wheel);
+    QCOMPARE(grid->indexAt(grid->viewport()->mapFromGlobal(screen)), under);
+    QCOMPARE(w().pickPage(PickGrid::Columns)->grid()->zoomPercent(), 100 + 25 * notches);
+    // One cell per LED, headers as large as a cell; the click's cell counted from those sizes.
+    QCOMPARE(QSize(grid->horizontalHeader()->length(), grid->verticalHeader()->length()),
+             QSize(64 * cell.width(), 32 * cell.height()));
+    QCOMPARE(QSize(grid->verticalHeader()->width(), grid->horizontalHeader()->height()), cell);
+    const int row = under.row() + 3;  // from 1: two below and three right of the mouse's cell
+    const int col = under.column() + 4;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint((col - 1) * cell.width() + cell.width() / 2 - across->value(),
+                             (row - 1) * cell.height() + cell.height() / 2 - down->value()));
+    QCOMPARE(w().session().picks(PickGrid::Rows).picksAt(row, col), QList<int>{1});
+}
+
+void WindowTest::keysUndoAPickAndZoomBothGrids() {
+    for (int i = 0; i < 3; ++i) {
+        w().nextButton()->click();
+    }
+    PickGridView* grid = w().pickPage(PickGrid::Rows)->grid();
+    clickCell(PickGrid::Rows, 2, 2);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w().pickCountLabel()->text(), u("0/16"));
+    for (Qt::Key key : {Qt::Key_Minus, Qt::Key_Minus, Qt::Key_Plus}) {
+        QTest::keyClick(grid, key, Qt::ControlModifier);
+    }
+    QCOMPARE(w().pickPage(PickGrid::Columns)->grid()->zoomPercent(), 75);
+}
+
+void WindowTest::openedMapIsNamedInTheStatusBarAndTitle_data() {
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("sound");
+    QTest::addColumn<QString>("suspect");
+    QTest::newRow("zh") << Language::Chinese << u("sound.bin: 64 × 32, 单色, 扫描 16, 16 行 1 列")
+                        << u("bad.bin 可疑：扫描周期 20 不在 1 到 16 之间；1 个行选择在模块之外；"
+                             "没有列选择");
+    QTest::newRow("en") << Language::English
+                        << u("sound.bin: 64 × 32, single colour, scan 16, rows 16, columns 1")
+                        << u("bad.bin looks wrong: scan count 20 is not 1 to 16; 1 row pick "
+                             "outside the module; no column picks");
+}
+
+void WindowTest::openedMapIsNamedInTheStatusBarAndTitle() {
+    QFETCH(Language, language);
+    QFETCH(QString, sound);
+    QFETCH(QString, suspect);
+    speak(language);
+    // 64 x 32, single colour, scan 16, row entries on pixel rows 0..15 of column 0, one column
+    // entry; the suspect one with scan count 20, row entry 0 on pixel row 40, no column entry.
+    QByteArray map = hex("40002000000010000100000000000800") + zeros(2032);
+    for (int i = 0; i < 16; ++i) {
+        map[16 + 2 * i] = static_cast<char>(i);
+    }
+    QByteArray bad = map;
+    bad.replace(6, 1, "\x14").replace(14, 1, "\x00", 1).replace(16, 1, "\x28");
+    QTemporaryDir dir;
+    for (const auto& [name, bytes] : {std::pair{"sound.bin", map}, {"bad.bin", bad}}) {
+        QFile file(dir.filePath(u(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == 2048);
+        m_dialogs.answers << file.fileName();
+    }
+    w().openButton()->click();
+    QCOMPARE(w().mapStatus()->text(), sound);
+    QCOMPARE(title() + QString::number(w().mapStatus()->warns()), u("sound.bin - LumotrixV6.10"));
+    w().openButton()->click();
+    QCOMPARE(w().mapStatus()->text(), suspect);
+    QCOMPARE(title() + QString::number(w().mapStatus()->warns()), u("bad.bin - LumotrixV6.11"));
+    QVERIFY(w().downloadButton()->isEnabled());
+}
+
+void WindowTest::fileDialogsOpenInTheFolderLastUsed() {
+    QTemporaryDir folder;
+    QFile map(folder.filePath(u("module.bin")));
+    QVERIFY(map.open(QIODevice::WriteOnly));
+    QString shownIn;
+    // Notes the folder of the dialog about to open, then chooses file (none: cancels).
+    const auto answer = [&shownIn](const QString& file) {
+        QTimer::singleShot(0, [&shownIn, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            shownIn = dialog->directory().absolutePath();
+            dialog->selectFile(file);
+            file.isEmpty() ? dialog->reject() : static_cast<QDialog*>(dialog)->accept();
+        });
+    };
+    answer(map.fileName());
+    QCOMPARE(QtFileDialogs(nullptr).askOpenFileName(u("bin Files(*.bin)"), u("*.bin")),
+             map.fileName());
+    answer(QString());  // a new object, as in the next run: the folder comes from the settings
+    QtFileDialogs(nullptr).askSaveFileName(u("bin Files(*.bin)"), u("*.bin"));
+    QCOMPARE(shownIn, QDir(folder.path()).absolutePath());
+}
+
+void WindowTest::unknownLanguageIsRefusedInTheLocalesLanguage() {
+    const std::pair<const char*, const char*> locales[] = {
+        {"en_US.UTF-8", "--lang takes en (English) or zh (Chinese)"},
+        {"C", "--lang 只能是 en（英文）或 zh（中文）"}};
+    for (const auto& [lang, message] : locales) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+            env.remove(u(name));
+        }
+        env.insert(u("LANG"), u(lang));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(u(LUMOTRIX_PATH), {u("--lang"), u("fr"), u("-platform"), u("offscreen")});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 2);
+        QVERIFY2(QString::fromUtf8(program.readAllStandardError()).contains(u(message)), lang);
+    }
+}
+
 void WindowTest::keyboardPicksButAHeldKeyPicksOnce() {
     for (int i = 0; i < 3; ++i) {
         w().nextButton()->click();
@@ -200,6 +378,10 @@ void WindowTest::mapFilesGoThroughTheDialogs() {
     m_dialogs.answers = {file, file};
     w().completeButton()->click();
     QVERIFY(QFile::exists(file) && w().downloadButton()->isEnabled());
+    QCOMPARE(w().mapStatus()->text(), u("module.bin 可疑：没有列选择"));
+    QCOMPARE(title(), u("module.bin - LumotrixV6.1"));
+    clickCell(PickGrid::Columns, 1, 1);
+    QCOMPARE(title(), u("module.bin* - LumotrixV6.1"));
     w().openButton()->click();
     QCOMPARE(m_dialogs.asked,
              (QStringList{u("save bin Files(*.bin)|*.bin"), u("open bin Files(*.bin)|*.bin")}));
@@ -239,8 +421,18 @@ void WindowTest::closingAsksOnlyWhilePicksAreUnsaved() {
     QVERIFY(w().close());
 }
 
+void WindowTest::everyCaptionFitsItsControl_data() {
+    QTest::addColumn<Language>("language");
+    QTest::newRow("zh") << Language::Chinese;
+    QTest::newRow("en") << Language::English;
+}
+
 void WindowTest::everyCaptionFitsItsControl() {
-    w().addressPanel()->showStatus(u("下载完成"));  // the longest status caption
+    QFETCH(Language, language);
+    speak(language);
+    // The longest status caption and pick count.
+    w().addressPanel()->showStatus(QCoreApplication::translate("ControllerCommands", "下载完成"));
+    w().pickCountLabel()->setText(QCoreApplication::translate("MainWindow", "%n列", nullptr, 128));
     w().addressPanel()->ipEdits()[0]->setText(u("255"));
     int checked = 0;
     for (QWidget* widget : w().findChildren<QWidget*>()) {
@@ -266,12 +458,26 @@ void WindowTest::everyCaptionFitsItsControl() {
         if (caption.isEmpty() || widget->objectName().isEmpty()) {
             continue;  // the parts inside a control are the control's own business
         }
+        QVERIFY2(
+            language == Language::Chinese || !caption.contains(QRegularExpression(u("\\p{Han}"))),
+            qPrintable(caption + u(" is not translated")));
         const QFontMetrics fm(widget->font());
         QVERIFY2(fm.boundingRect(caption).width() <= room,
                  qPrintable(widget->objectName() + u(" \"") + caption + u("\" does not fit")));
         ++checked;
     }
     QVERIFY(checked >= 35);
+    for (QGroupBox* box : w().findChildren<QGroupBox*>()) {  // nothing covers a page's caption
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxLabel, box);
+        for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(box->title().isEmpty() || !child->geometry().intersects(title),
+                     qPrintable(child->objectName() + u(" covers ") + box->title()));
+        }
+    }
 }
 
 QTEST_MAIN(WindowTest)
