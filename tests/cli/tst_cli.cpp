@@ -120,8 +120,8 @@ void CliTest::textsAreReadAsDocumented_data() {
     const auto add = [](const char* name, bool isPlan, const char* text, const char* expected) {
         QTest::newRow(name) << isPlan << u(text) << u(expected);
     };
-    add("csv", false, " a ,\"b, c\",\"say \"\"hi\"\"\" , \" d \",two\nlines",
-        "a|b, c|say \"hi\"| d |two\nlines = a,\"b, c\",\"say \"\"hi\"\"\",\" d \",two lines");
+    add("csv", false, " a ,\"b, c\",two\nlines,\"say \"\"hi\"\"\" , \" d \"",
+        "a|b, c|two\nlines|say \"hi\"| d  = a,\"b, c\",two lines,\"say \"\"hi\"\"\",\" d \"");
     add("csv open quote", false, "a,\"b", "! a quoted field is not closed");
     add("csv after quote", false, R"("a"b)", "! text follows a closing quote");
     add("csv stray quote", false, R"(a"b)", "! a double quote inside a field that does not");
