@@ -36,7 +36,8 @@ void CliProgramTest::answersAsAShellSeesIt_data() {
     QTest::newRow("help show") << u("help show")
                                << u("^0 Usage: lumotrix-cli show .*not 2048 bytes.* $");
     QTest::newRow("download -h") << u("download -h")
-                                 << u("^0 Usage: lumotrix-cli download FILE.bin --port PORT\n.* $");
+                                 << u("^0 Usage: lumotrix-cli download FILE.bin --port PORT\n"
+                                      ".*\\(exactly 2048 bytes\\).* $");
     QTest::newRow("version") << u("--version") << u("^0 lumotrix-cli \\d+\\.\\d+\\.\\d+\n $");
     QTest::newRow("unknown") << u("upload")
                              << u("^4  lumotrix-cli: unknown command \"upload\" \\(see "
