@@ -195,11 +195,11 @@ void CliTest::showNamesWhatLooksWrong_data() {
 void CliTest::showNamesWhatLooksWrong() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, problems);
-    writeFile(u("suspect.bin"), bytes);
-    const CliRun text = runCli({u("show"), u("suspect.bin")});
+    writeFile(u("faulty.bin"), bytes);
+    const CliRun text = runCli({u("show"), u("faulty.bin")});
     QCOMPARE(text.code, 4);
     QVERIFY2(text.out.endsWith(u("\nproblems:\n  - ") + problems + u("\n")), qPrintable(text.out));
-    const CliRun json = runCli({u("show"), u("suspect.bin"), u("--json")});
+    const CliRun json = runCli({u("show"), u("faulty.bin"), u("--json")});
     QCOMPARE(json.code, 4);
     QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8())[u("problems")],
              QJsonValue(QJsonArray::fromStringList(problems.split(u("\n  - ")))));
