@@ -13,11 +13,7 @@ PortSession::PortSession(SerialPort& port, const PortTarget& target, QObject* pa
 }
 
 void PortSession::run(const PortJob& job) {
-    if (m_running) {
-        return;
-    }
     m_job = job;
-    m_running = true;
     m_clock.start();
     if (!m_job.image.isEmpty()) {
         return m_download.start(m_job.image);
@@ -50,7 +46,6 @@ void PortSession::onAddressFinished(const ExchangeOutcome& outcome,
 
 void PortSession::finish(PortJobResult::Step step, const ExchangeOutcome& outcome,
                          const ControllerAnswers::Address& address) {
-    m_running = false;
     PortJobResult result;
     result.id = m_job.id;
     result.step = step;
@@ -62,13 +57,6 @@ void PortSession::finish(PortJobResult::Step step, const ExchangeOutcome& outcom
 
 PortJobResult PortSession::runToEnd(const PortJob& job) {
     std::optional<PortJobResult> result;
-    if (m_running) {
-        return {job.id,
-                PortJobResult::Step::None,
-                {ExchangeOutcome::Kind::PortFailed, 0, QStringLiteral("the port is busy")},
-                {},
-                {}};
-    }
     QEventLoop loop;
     const auto connection =
         connect(this, &PortSession::finished, &loop, [&result, &loop](const PortJobResult& r) {

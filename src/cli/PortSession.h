@@ -20,10 +20,6 @@ class PortSession : public QObject {
 public:
     PortSession(SerialPort& port, const PortTarget& target, QObject* parent = nullptr);
 
-    bool isRunning() const { return m_running; }
-    // Starts the job; finished follows (possibly before run returns, when the port cannot
-    // be opened). Ignored while a job runs.
-    void run(const PortJob& job);
     // Runs the job to its end on this thread's event loop and returns how it ended.
     PortJobResult runToEnd(const PortJob& job);
 
@@ -33,6 +29,9 @@ Q_SIGNALS:
     void finished(const PortJobResult& result);
 
 private:
+    // Starts the job; finished follows (possibly before run returns, when the port cannot
+    // be opened).
+    void run(const PortJob& job);
     void startAddressStep();
     void onDownloadFinished(const ExchangeOutcome& outcome);
     void onAddressFinished(const ExchangeOutcome& outcome,
@@ -45,5 +44,4 @@ private:
     AddressExchange m_address;
     PortJob m_job;
     QElapsedTimer m_clock;
-    bool m_running = false;
 };
