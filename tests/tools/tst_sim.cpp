@@ -131,7 +131,8 @@ void SimulatorTest::answersLogsAndDrivesTheModule_data() {
     row("cell test", plain, {hex("5AA50DFFFF6070000040200010")},
         "CellTest width=64 height=32 colour=0 scan=16", "", QString(2048, u'#'));
     row("stray after a test packet", stray, {kHangTest16}, "HangTest count=16", "06");
-    row("set address checksum over 8..13", plain, {kSetAddress.left(14) + QByteArray(26, 1)},
+    row("set address checksum over 8..13", plain,
+        {kSetAddress.left(14) + hex("01") + QByteArray(25, 0)},
         "SetAddress screen=7 ip=10.1.2.3 -> 06", "06");
     // Checksum 1D = 10 ^ 07 ^ 0A ^ 01 ^ 02 ^ 03, the XOR of bytes 8..39.
     row("read address after set address", plain, {kSetAddress, kReadAddress},
