@@ -326,6 +326,7 @@ void SimulatorTest::badOptionsAreRefused() {
 void SimulatorTest::programShowsTheModuleAndTakesADownload() {
     QTemporaryDir dir;
     QProcess sim;
+    // "--late 0" as well: a number option takes 0.
     sim.start(QStringLiteral(SIM_PATH),
               {u"--link"_s, dir.filePath(u"COM1"_s), u"--image"_s, dir.filePath(u"image.bin"_s),
                u"--module-out"_s, dir.filePath(u"module.txt"_s), u"--wiring"_s, u"stripe"_s,
