@@ -1,31 +1,38 @@
 #!/usr/bin/env bash
 # Fresh machine to a running program: installs what is missing, builds, starts the simulated
-# controller on a pseudo-terminal as COM1, and opens the window on it. The simulator's log of
-# every packet it receives goes to this terminal; the image it receives in a download is written
-# to build/default/sim-image.bin. Extra arguments go to the simulator (see lumotrix-sim --help),
-# e.g. scripts/run.sh --line-time
-# Without a desktop session (no DISPLAY or WAYLAND_DISPLAY) the window opens on a virtual X
+# controller on a pseudo-terminal as COM1 with its virtual LED module in a window of its own,
+# and opens the program's window beside it. The module is wired "stripe" and lights in OE state
+# 2 and display state 1 unless the options say otherwise:
+#   scripts/run.sh --wiring reversed --oe-lit 1
+# Every option goes to the simulator (see lumotrix-sim --help), e.g. scripts/run.sh --line-time
+# The simulator's log of every packet it receives goes to this terminal; the image it receives
+# in a download is written to build/default/sim-image.bin.
+# Without a desktop session (no DISPLAY or WAYLAND_DISPLAY) both windows open on one virtual X
 # display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh default
+if [ -z "${LUMOTRIX_RUN_BUILT:-}" ]; then
+    scripts/install-deps.sh
+    scripts/build.sh default
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No desktop session: starting on a virtual display (xvfb-run)."
+    LUMOTRIX_RUN_BUILT=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+fi
 bin=build/default
 
+# The module's window to the right of the program's (438 x 318 pixels at 96 dpi). A later
+# --wiring replaces this one.
 link="${TMPDIR:-/tmp}/lumotrix-com1-$$"
-"$bin/tools/lumotrix-sim" --link "$link" --image "$bin/sim-image.bin" "$@" &
+"$bin/tools/lumotrix-sim" --link "$link" --image "$bin/sim-image.bin" --window \
+    -qwindowgeometry 800x480+470+0 --wiring stripe "$@" &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do
     [ -e "$link" ] && break
+    kill -0 "$sim" 2>/dev/null || break  # refused its options, and said why
     sleep 0.1
 done
 [ -e "$link" ] || { echo "the simulated controller did not start" >&2; exit 1; }
 
-export LUMOTRIX_COM1="$link"
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No desktop session: starting on a virtual display (xvfb-run)."
-    xvfb-run -a -s "-screen 0 1024x768x24" "$bin/src/ui/lumotrix"
-else
-    "$bin/src/ui/lumotrix"
-fi
+LUMOTRIX_COM1="$link" "$bin/src/ui/lumotrix" -qwindowgeometry +0+0

@@ -25,6 +25,7 @@
 // The whole program on a real serial port (a pseudo-terminal at a fixed path, so that it
 // survives a hang-up) with the simulated controller at the other end, recording the captions
 // of the status line. COM1 stands for the simulator's device unless useDevice() says otherwise.
+// The simulator's virtual module is what truth says.
 struct SimWindow {
     QTemporaryDir dir;
     QString device = dir.filePath(QStringLiteral("COM1"));
@@ -35,8 +36,8 @@ struct SimWindow {
     std::unique_ptr<MainWindow> window;
     QStringList captions;
 
-    explicit SimWindow(const SimulatorFaults& faults = {})
-        : sim(std::make_unique<SimulatorThread>(faults, device)) {
+    explicit SimWindow(const SimulatorFaults& faults = {}, const ModuleTruth& truth = {})
+        : sim(std::make_unique<SimulatorThread>(faults, device, truth)) {
         const PortNames names([] { return QStringList(); },
                               [this](const QString& name) {
                                   return name == QLatin1String("LUMOTRIX_COM1") ? device
