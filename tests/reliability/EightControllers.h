@@ -52,6 +52,7 @@ struct EightControllers {
                     QLatin1Char('\n');
         }
         const QString report = dir.filePath(QStringLiteral("report.csv"));
+        QFile::remove(report);  // so that a batch that writes no report is not read as one
         QString out;
         QString err;
         QTextStream outStream(&out);
