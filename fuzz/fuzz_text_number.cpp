@@ -1,24 +1,31 @@
 // Reading a number from any text a user could type (the input taken as UTF-16 and as UTF-8):
-// no crash, no overflow, and a number read back from its own decimal form is itself.
+// no crash, no overflow, a number read back from its own decimal form is itself, and a field
+// that must hold a number and nothing else reads it the same way as every other field.
 #include <QString>
 #include <cstdint>
-#include <cstdlib>
+#include <limits>
 
+#include "FuzzCheck.h"
 #include "TextNumber.h"
 
 namespace {
+
 void check(const QString& text) {
     const qint64 value = readTextNumber(text);
-    const bool saturated =
-        value == std::numeric_limits<qint64>::max() || value == std::numeric_limits<qint64>::min();
-    if (!saturated && readTextNumber(QString::number(value)) != value) {
-        std::abort();
-    }
-    if (readTextNumber(QStringLiteral("  ") + text + QStringLiteral("  ")) !=
-        readTextNumber(text.trimmed())) {
-        std::abort();  // blanks around a text never change its number
+    require(readTextNumber(QStringLiteral("  ") + text + QStringLiteral("  ")) == value,
+            "blanks around a text never change its number");
+    const std::optional<qint64> whole = readWholeTextNumber(text);
+    require(!whole || *whole == value, "a whole number reads as the plain reading does");
+    require(!readWholeTextNumber(text + QLatin1Char('x')),
+            "a text ending in a letter is no whole number");
+    if (value != std::numeric_limits<qint64>::max() &&
+        value != std::numeric_limits<qint64>::min()) {
+        const QString number = QString::number(value);
+        require(readTextNumber(number) == value && readWholeTextNumber(number) == value,
+                "a number, alone in its decimal form, reads as itself");
     }
 }
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fresh machine to green: installs what is missing, builds, and runs every test headless; then
 # the whole suite again built with address and undefined-behaviour sanitizers, a short run of
-# every fuzz target, and a check of the Debian package.
+# every fuzz target, and a check of the Debian package. The long sessions (scripts/soak.sh, CTest
+# label "soak", left out by the test presets) and the thread-sanitizer run (scripts/tsan.sh) are
+# not part of it.
 #   scripts/test.sh                 everything
 #   LUMOTRIX_FUZZ_SECONDS=N         seconds per fuzz target (default 15)
 set -euo pipefail
