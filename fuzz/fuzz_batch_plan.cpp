@@ -1,34 +1,36 @@
 // Any text as a batch plan: either a plan whose every line is complete (a port and a file,
 // screen and IP both given or both empty, values 0..255), one line for each line of the text
-// after the header that is neither blank nor a comment; or an InputError naming the plan and a
-// line of it ("/plans/plan.csv:4: ..."). Nothing else, and never a crash.
+// after the header that is neither blank nor a comment; or a fault named on a line of the text
+// that is neither blank nor a comment, which parse() turns into an InputError naming the plan
+// and that line ("/plans/plan.csv:4: ..."). Nothing else, and never a crash.
 #include <QString>
 #include <QStringList>
+#include <QStringTokenizer>
 #include <cstdint>
 
 #include "BatchPlan.h"
 #include "Csv.h"
-#include "Errors.h"
 #include "FuzzCheck.h"
 #include "TextNumber.h"
 
 namespace {
 
 const QString kPlan = QStringLiteral("/plans/plan.csv");
+const QString kFolder = QStringLiteral("/plans/");
 
 bool isContent(QStringView row) {
     const QStringView t = row.trimmed();
     return !t.isEmpty() && !t.startsWith(QLatin1Char('#'));
 }
 
-// Line n (from 1) of the text; the plan's lines end at every line feed.
-QStringView lineOf(const QString& text, int n) {
-    qsizetype from = 0;
-    for (int i = 1; i < n; ++i) {
-        from = text.indexOf(QLatin1Char('\n'), from) + 1;
+// The lines of the text; a plan's lines end at every line feed.
+QList<QStringView> linesOf(const QString& text) {
+    QList<QStringView> lines;
+    lines.reserve(32);
+    for (const QStringView line : QStringTokenizer(text, QLatin1Char('\n'))) {
+        lines.append(line);
     }
-    const qsizetype end = text.indexOf(QLatin1Char('\n'), from);
-    return QStringView(text).mid(from, end < 0 ? -1 : end - from);
+    return lines;
 }
 
 bool inByteRange(int value) {
@@ -50,46 +52,40 @@ void checkAddress(const BatchPlan::Line& line, const QStringList& fields) {
     }
 }
 
-void checkLine(const BatchPlan::Line& line, const QString& text, int lines) {
-    require(line.lineNumber >= 1 && line.lineNumber <= lines, "a line number of the text");
-    const QStringList fields = Csv::split(lineOf(text, line.lineNumber).trimmed().toString());
+void checkLine(const BatchPlan::Line& line, const QList<QStringView>& lines) {
+    require(line.lineNumber >= 1 && line.lineNumber <= lines.size(), "a line number of the text");
+    QString problem;
+    const QStringList fields = Csv::fields(lines[line.lineNumber - 1].trimmed(), problem).value();
     require(!line.port.isEmpty() && !line.file.isEmpty(), "port and file are given");
     require(fields.size() >= 2 && fields[0] == line.port && fields[1] == line.file,
             "port and file are the line's first fields");
-    require(line.path == line.file || line.path == QStringLiteral("/plans/") + line.file,
-            "a relative file is found beside the plan");
+    const bool beside = line.path.size() == kFolder.size() + line.file.size() &&
+                        line.path.startsWith(kFolder) && line.path.endsWith(line.file);
+    require(line.path == line.file || beside, "a relative file is found beside the plan");
     checkAddress(line, fields);
 }
 
-void checkPlan(const QList<BatchPlan::Line>& lines, const QString& text, int lineCount) {
+void checkPlan(const QList<BatchPlan::Line>& plan, const QList<QStringView>& lines) {
     int previous = 0;
     int contentRows = 0;
-    for (qsizetype from = 0; from <= text.size();) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), from);
-        end = end < 0 ? text.size() : end;
-        contentRows += isContent(QStringView(text).mid(from, end - from)) ? 1 : 0;
-        from = end + 1;
+    for (const QStringView line : lines) {
+        contentRows += isContent(line) ? 1 : 0;
     }
-    require(!lines.isEmpty() && lines.size() == contentRows - 1,
+    require(!plan.isEmpty() && plan.size() == contentRows - 1,
             "every line after the header is in the plan");
-    for (const BatchPlan::Line& line : lines) {
+    for (const BatchPlan::Line& line : plan) {
         require(line.lineNumber > previous, "lines in the order of the text");
         previous = line.lineNumber;
-        checkLine(line, text, lineCount);
+        checkLine(line, lines);
     }
 }
 
-void checkRefusal(const InputError& e, const QString& text, int lines) {
-    const QString message = QString::fromUtf8(e.what());
-    require(message.startsWith(kPlan + QLatin1Char(':')), "a refusal names the plan");
-    const QString rest = message.mid(kPlan.size() + 1);
-    const qsizetype colon = rest.indexOf(QStringLiteral(": "));
-    bool isNumber = false;
-    const int lineNumber = rest.left(colon).toInt(&isNumber);
-    require(colon > 0 && isNumber && lineNumber >= 1 && lineNumber <= lines,
-            "a refusal names a line of the plan");
-    require(isContent(lineOf(text, lineNumber)) || rest.endsWith(QStringLiteral("names no port")),
-            "a refusal names a line that is neither blank nor a comment");
+void checkRefusal(const BatchPlan::Reading& reading, const QList<QStringView>& lines) {
+    require(!reading.fault.isEmpty(), "a fault says what it is");
+    require(reading.faultLine >= 1 && reading.faultLine <= lines.size(), "a fault names a line");
+    require(isContent(lines[reading.faultLine - 1]) ||
+                reading.fault.endsWith(QStringLiteral("names no port")),
+            "a fault names a line that is neither blank nor a comment");
 }
 
 }  // namespace
@@ -97,11 +93,12 @@ void checkRefusal(const InputError& e, const QString& text, int lines) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
-    try {
-        checkPlan(BatchPlan::parse(text, kPlan), text, lines);
-    } catch (const InputError& e) {
-        checkRefusal(e, text, lines);
+    const QList<QStringView> lines = linesOf(text);
+    const BatchPlan::Reading reading = BatchPlan::read(text, kPlan);
+    if (reading.faultLine == 0) {
+        checkPlan(reading.lines, lines);
+    } else {
+        checkRefusal(reading, lines);
     }
     return 0;
 }

@@ -14,7 +14,7 @@ all=(fuzz_decoded_map fuzz_map_file fuzz_batch_plan fuzz_packet_framer fuzz_answ
 targets=("${@:-${all[@]}}")
 # The longest input worth trying: a map file and a few bytes more for the map readers; a few
 # packets with noise between them for the framer; a plan of a dozen lines; a long typed number.
-declare -A maxLength=([fuzz_map_file]=2100 [fuzz_decoded_map]=2100 [fuzz_batch_plan]=512
+declare -A maxLength=([fuzz_map_file]=2100 [fuzz_decoded_map]=2100 [fuzz_batch_plan]=256
                       [fuzz_packet_framer]=600 [fuzz_answers]=64 [fuzz_text_number]=256)
 
 scripts/install-deps.sh clang libclang-rt-dev
@@ -23,7 +23,7 @@ cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]}"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # One input allocates far less than 16 MiB, so a use after free within an input is still caught;
 # the default 256 MiB quarantine only makes every allocation touch fresh pages.
-export ASAN_OPTIONS=quarantine_size_mb=16
+export ASAN_OPTIONS=quarantine_size_mb=16:malloc_context_size=0
 
 run() {
     local target="$1" name="${1#fuzz_}"

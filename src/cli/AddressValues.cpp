@@ -1,40 +1,57 @@
 #include "AddressValues.h"
 
 #include <QStringList>
+#include <QStringTokenizer>
 
 #include "Errors.h"
 #include "TextNumber.h"
 
 namespace {
 
-int byteValue(const QString& text, const QString& what) {
+// The byte a text holds; -1, with the problem named, when it is none.
+int byteValue(QStringView text, const QString& what, QString& problem) {
     const qint64 value = readTextNumber(text);
     if (value < 0 || value > 255) {
-        throw InputError(
-            (what + QStringLiteral(" must be 0..255, not \"") + text + QStringLiteral("\""))
-                .toStdString());
+        problem =
+            what + QStringLiteral(" must be 0..255, not \"") + text.toString() + QLatin1Char('"');
+        return -1;
     }
     return static_cast<int>(value);
 }
 
 }  // namespace
 
-AddressValues AddressValues::parse(const QString& screenText, const QString& ipText) {
+std::optional<AddressValues> AddressValues::read(const QString& screenText, const QString& ipText,
+                                                 QString& problem) {
     AddressValues values;
-    values.screen = byteValue(screenText, QStringLiteral("the screen number"));
-    const QStringList octets = ipText.split(QLatin1Char('.'));
-    if (octets.size() != 4) {
-        throw InputError(
-            (QStringLiteral("the IP address must be four numbers separated by dots (A.B.C.D), "
-                            "not \"") +
-             ipText + QStringLiteral("\""))
-                .toStdString());
+    values.screen = byteValue(screenText, QStringLiteral("the screen number"), problem);
+    if (problem.isEmpty() && ipText.count(QLatin1Char('.')) != 3) {
+        problem = QStringLiteral(
+                      "the IP address must be four numbers separated by dots (A.B.C.D), "
+                      "not \"") +
+                  ipText + QLatin1Char('"');
     }
-    for (int i = 0; i < 4; ++i) {
-        values.ip[static_cast<std::size_t>(i)] =
-            byteValue(octets[i], QStringLiteral("IP octet %1").arg(i + 1));
+    std::size_t octet = 0;
+    for (const QStringView text : QStringTokenizer(ipText, QLatin1Char('.'))) {
+        if (!problem.isEmpty()) {
+            break;
+        }
+        values.ip[octet] = byteValue(text, QString(), problem);
+        if (!problem.isEmpty()) {  // named only now: most octets are fine
+            problem.prepend(QStringLiteral("IP octet %1").arg(octet + 1));
+        }
+        ++octet;
     }
-    return values;
+    return problem.isEmpty() ? std::optional<AddressValues>(values) : std::nullopt;
+}
+
+AddressValues AddressValues::parse(const QString& screenText, const QString& ipText) {
+    QString problem;
+    const std::optional<AddressValues> values = read(screenText, ipText, problem);
+    if (!values) {
+        throw InputError(problem.toStdString());
+    }
+    return *values;
 }
 
 QString AddressValues::ipText() const {

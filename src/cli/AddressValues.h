@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 // A screen number and an IP address for the controller, each value 0..255.
 //
@@ -13,6 +14,10 @@ struct AddressValues {
     int screen = 0;
     std::array<int, 4> ip{};
 
+    // The values, or nullopt with the problem named.
+    static std::optional<AddressValues> read(const QString& screenText, const QString& ipText,
+                                             QString& problem);
+    // read(), throwing InputError with the problem.
     static AddressValues parse(const QString& screenText, const QString& ipText);
     // "192.168.0.100"
     QString ipText() const;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringTokenizer>
 
 #include "Csv.h"
 #include "Errors.h"
@@ -13,84 +14,122 @@ const QStringList kShortHeader = {QStringLiteral("port"), QStringLiteral("file")
 const QStringList kLongHeader = {QStringLiteral("port"), QStringLiteral("file"),
                                  QStringLiteral("screen"), QStringLiteral("ip")};
 
-[[noreturn]] void fault(const QString& planPath, int lineNumber, const QString& what) {
-    throw InputError(
-        QStringLiteral("%1:%2: %3").arg(planPath).arg(lineNumber).arg(what).toStdString());
+// The folder a plan lies in, ending in a slash.
+QString folderOf(const QString& planPath) {
+    const QString path = QDir::fromNativeSeparators(planPath);
+    const QString absolute = QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath();
+    return absolute.left(absolute.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QStringList fieldsOf(const QString& line, const QString& planPath, int lineNumber) {
-    try {
-        return Csv::split(line);
-    } catch (const InputError& e) {
-        fault(planPath, lineNumber, QString::fromUtf8(e.what()));
+// Reads the plan line by line; the first fault stops it, noted in m_reading.
+class PlanReader {
+public:
+    explicit PlanReader(const QString& planPath) : m_folder(folderOf(planPath)) {}
+
+    BatchPlan::Reading read(const QString& text);
+
+private:
+    bool fail(int lineNumber, const QString& fault) {
+        m_reading.faultLine = lineNumber;
+        m_reading.fault = fault;
+        return false;
     }
+    bool readHeader(const QStringList& fields, int lineNumber);
+    bool readLine(const QStringList& fields, int lineNumber);
+
+    QString m_folder;  // the plan's folder, ending in a slash
+    QStringList m_header;
+    BatchPlan::Reading m_reading;
+};
+
+// Whether fields name the header's columns, in any letter case.
+bool isHeader(const QStringList& fields, const QStringList& header) {
+    if (fields.size() != header.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (fields[i].compare(header[i], Qt::CaseInsensitive) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
-QStringList checkedHeader(const QStringList& fields, const QString& planPath, int lineNumber) {
-    QStringList lower;
-    for (const QString& f : fields) {
-        lower.append(f.toLower());
+bool PlanReader::readHeader(const QStringList& fields, int lineNumber) {
+    if (!isHeader(fields, kShortHeader) && !isHeader(fields, kLongHeader)) {
+        return fail(lineNumber,
+                    QStringLiteral("the header must be \"port,file\" or \"port,file,screen,ip\", "
+                                   "not \"%1\"")
+                        .arg(fields.join(QLatin1Char(','))));
     }
-    if (lower != kShortHeader && lower != kLongHeader) {
-        fault(planPath, lineNumber,
-              QStringLiteral("the header must be \"port,file\" or \"port,file,screen,ip\", not "
-                             "\"%1\"")
-                  .arg(fields.join(QLatin1Char(','))));
-    }
-    return lower;
+    m_header = fields.size() == kShortHeader.size() ? kShortHeader : kLongHeader;
+    return true;
 }
 
-BatchPlan::Line planLine(const QStringList& f, const QString& planPath, int lineNumber) {
+bool PlanReader::readLine(const QStringList& f, int lineNumber) {
+    if (f.size() != m_header.size()) {
+        return fail(lineNumber, QStringLiteral("expected %1 fields (%2), found %3")
+                                    .arg(m_header.size())
+                                    .arg(m_header.join(QLatin1Char(',')))
+                                    .arg(f.size()));
+    }
     BatchPlan::Line line{lineNumber, f[0], f[1], {}, std::nullopt};
     if (line.port.isEmpty() || line.file.isEmpty()) {
-        fault(planPath, lineNumber, QStringLiteral("port and file must not be empty"));
+        return fail(lineNumber, QStringLiteral("port and file must not be empty"));
     }
-    line.path = QFileInfo(line.file).isAbsolute()
-                    ? line.file
-                    : QFileInfo(planPath).absoluteDir().filePath(line.file);
-    if (f.size() < 4 || (f[2].isEmpty() && f[3].isEmpty())) {
-        return line;
+    line.path = QDir::isAbsolutePath(line.file) ? line.file : m_folder + line.file;
+    if (f.size() == 4 && (!f[2].isEmpty() || !f[3].isEmpty())) {
+        if (f[2].isEmpty() || f[3].isEmpty()) {
+            return fail(lineNumber, QStringLiteral("give both screen and ip, or neither"));
+        }
+        QString problem;
+        line.address = AddressValues::read(f[2], f[3], problem);
+        if (!line.address) {
+            return fail(lineNumber, problem);
+        }
     }
-    if (f[2].isEmpty() || f[3].isEmpty()) {
-        fault(planPath, lineNumber, QStringLiteral("give both screen and ip, or neither"));
-    }
-    try {
-        line.address = AddressValues::parse(f[2], f[3]);
-    } catch (const InputError& e) {
-        fault(planPath, lineNumber, QString::fromUtf8(e.what()));
-    }
-    return line;
+    m_reading.lines.append(line);
+    return true;
 }
 
-}  // namespace
-
-QList<BatchPlan::Line> BatchPlan::parse(const QString& text, const QString& planPath) {
-    QList<Line> lines;
-    QStringList header;
+BatchPlan::Reading PlanReader::read(const QString& text) {
     const QStringList rows = text.split(QLatin1Char('\n'));
     for (int i = 0; i < rows.size(); ++i) {
         const QString row = rows[i].trimmed();
         if (row.isEmpty() || row.startsWith(QLatin1Char('#'))) {
             continue;
         }
-        const QStringList fields = fieldsOf(row, planPath, i + 1);
-        if (header.isEmpty()) {
-            header = checkedHeader(fields, planPath, i + 1);
-            continue;
+        QString problem;
+        const std::optional<QStringList> fields = Csv::fields(row, problem);
+        const bool read = !fields              ? fail(i + 1, problem)
+                          : m_header.isEmpty() ? readHeader(*fields, i + 1)
+                                               : readLine(*fields, i + 1);
+        if (!read) {
+            return m_reading;
         }
-        if (fields.size() != header.size()) {
-            fault(planPath, i + 1,
-                  QStringLiteral("expected %1 fields (%2), found %3")
-                      .arg(header.size())
-                      .arg(header.join(QLatin1Char(',')))
-                      .arg(fields.size()));
-        }
-        lines.append(planLine(fields, planPath, i + 1));
     }
-    if (lines.isEmpty()) {
-        fault(planPath, static_cast<int>(rows.size()), QStringLiteral("the plan names no port"));
+    if (m_reading.lines.isEmpty()) {
+        fail(static_cast<int>(rows.size()), QStringLiteral("the plan names no port"));
     }
-    return lines;
+    return m_reading;
+}
+
+}  // namespace
+
+BatchPlan::Reading BatchPlan::read(const QString& text, const QString& planPath) {
+    return PlanReader(planPath).read(text);
+}
+
+QList<BatchPlan::Line> BatchPlan::parse(const QString& text, const QString& planPath) {
+    const Reading reading = read(text, planPath);
+    if (reading.faultLine > 0) {
+        throw InputError(QStringLiteral("%1:%2: %3")
+                             .arg(planPath)
+                             .arg(reading.faultLine)
+                             .arg(reading.fault)
+                             .toStdString());
+    }
+    return reading.lines;
 }
 
 QList<BatchPlan::Line> BatchPlan::load(const QString& planPath) {

@@ -29,8 +29,17 @@ struct Line {
     std::optional<AddressValues> address;
 };
 
-// text: the plan's content; planPath: where it came from (for messages and relative files).
-// A plan without any line after the header is a fault too.
+// What reading a plan gives: every line, or the first fault and the line (from 1) it is on.
+struct Reading {
+    QList<Line> lines;
+    int faultLine = 0;  // 0: no fault
+    QString fault;
+};
+
+// text: the plan's content; planPath: where it came from (relative files are found beside
+// it). A plan without any line after the header is a fault too. Throws nothing.
+Reading read(const QString& text, const QString& planPath);
+// read(), throwing InputError "plan.csv:4: <fault>" for a fault.
 QList<Line> parse(const QString& text, const QString& planPath);
 // Reads and parses the plan file; InputError when it cannot be read.
 QList<Line> load(const QString& planPath);

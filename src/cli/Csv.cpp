@@ -5,13 +5,14 @@
 namespace {
 
 // Reads the quoted field whose opening quote is at pos; leaves pos at the comma after it or at
-// the end of the line.
-QString quotedField(const QString& line, qsizetype& pos) {
+// the end of the line. Sets problem when the field is broken.
+QString quotedField(QStringView line, qsizetype& pos, QString& problem) {
     QString field;
     ++pos;
     while (true) {
         if (pos >= line.size()) {
-            throw InputError("a quoted field is not closed");
+            problem = QStringLiteral("a quoted field is not closed");
+            return {};
         }
         const QChar c = line[pos++];
         if (c != QLatin1Char('"')) {
@@ -27,19 +28,19 @@ QString quotedField(const QString& line, qsizetype& pos) {
         ++pos;
     }
     if (pos < line.size() && line[pos] != QLatin1Char(',')) {
-        throw InputError("text follows a closing quote");
+        problem = QStringLiteral("text follows a closing quote");
     }
     return field;
 }
 
-QString plainField(const QString& line, qsizetype& pos) {
+QString plainField(QStringView line, qsizetype& pos, QString& problem) {
     qsizetype end = line.indexOf(QLatin1Char(','), pos);
     if (end < 0) {
         end = line.size();
     }
-    const QString field = line.mid(pos, end - pos).trimmed();
+    const QString field = line.mid(pos, end - pos).trimmed().toString();
     if (field.contains(QLatin1Char('"'))) {
-        throw InputError("a double quote inside a field that does not start with one");
+        problem = QStringLiteral("a double quote inside a field that does not start with one");
     }
     pos = end;
     return field;
@@ -47,20 +48,33 @@ QString plainField(const QString& line, qsizetype& pos) {
 
 }  // namespace
 
-QStringList Csv::split(const QString& line) {
+std::optional<QStringList> Csv::fields(QStringView line, QString& problem) {
     QStringList fields;
+    fields.reserve(4);
     qsizetype pos = 0;
     while (true) {
         while (pos < line.size() && line[pos].isSpace()) {
             ++pos;
         }
         const bool quoted = pos < line.size() && line[pos] == QLatin1Char('"');
-        fields.append(quoted ? quotedField(line, pos) : plainField(line, pos));
+        fields.append(quoted ? quotedField(line, pos, problem) : plainField(line, pos, problem));
+        if (!problem.isEmpty()) {
+            return std::nullopt;
+        }
         if (pos >= line.size()) {
             return fields;
         }
         ++pos;  // the comma
     }
+}
+
+QStringList Csv::split(const QString& line) {
+    QString problem;
+    const std::optional<QStringList> read = fields(line, problem);
+    if (!read) {
+        throw InputError(problem.toStdString());
+    }
+    return *read;
 }
 
 QString Csv::join(const QStringList& fields) {

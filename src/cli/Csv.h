@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Comma-separated records, one per line, with the usual quoting: a field that holds a comma,
 // a double quote or spaces at its ends is written in double quotes, a double quote inside
@@ -9,8 +10,11 @@
 //   a,"say ""hi"", then go"
 namespace Csv {
 
-// The fields of one line. Spaces around a field (outside its quotes) are dropped. Throws
-// InputError for a quote that is not closed or text after a closing quote.
+// The fields of one line. Spaces around a field (outside its quotes) are dropped. A quote that
+// is not closed, text after a closing quote or a quote inside a plain field give nullopt, and
+// problem says which.
+std::optional<QStringList> fields(QStringView line, QString& problem);
+// fields(), throwing InputError with the problem.
 QStringList split(const QString& line);
 // One record that split() reads back as fields; line breaks inside a field become spaces.
 QString join(const QStringList& fields);

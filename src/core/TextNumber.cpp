@@ -13,7 +13,7 @@ constexpr std::size_t kMaxIntegerDigits = 18;  // 10^18 - 1 still fits a qint64
 constexpr qint64 kSaturationStart = 1000000000000000000LL;
 
 // The character at i folded to ASCII (full-width forms included), or 0 past the end.
-char charAt(const QString& text, qsizetype i) {
+char charAt(QStringView text, qsizetype i) {
     if (i >= text.size()) {
         return 0;
     }
@@ -34,7 +34,7 @@ struct Scanned {
     long long pointAt = 0;  // the decimal point stands after this many digits of `digits`
 };
 
-qsizetype scanDigits(const QString& text, qsizetype i, std::string& out) {
+qsizetype scanDigits(QStringView text, qsizetype i, std::string& out) {
     while (isDigit(charAt(text, i))) {
         out.push_back(charAt(text, i));
         ++i;
@@ -48,7 +48,7 @@ struct Exponent {
 };
 
 // Scans an exponent at i; value 0 and end i when what stands there is not one.
-Exponent scanExponent(const QString& text, qsizetype i) {
+Exponent scanExponent(QStringView text, qsizetype i) {
     const qsizetype start = i;
     const char e = charAt(text, i);
     if (e != 'e' && e != 'E') {
@@ -71,7 +71,7 @@ Exponent scanExponent(const QString& text, qsizetype i) {
 }
 
 // The position after the number the text begins with, or -1 when it does not begin with one.
-qsizetype scan(const QString& text, Scanned& out) {
+qsizetype scan(QStringView text, Scanned& out) {
     qsizetype i = 0;
     if (charAt(text, i) == '+' || charAt(text, i) == '-') {
         out.negative = charAt(text, i) == '-';
@@ -135,7 +135,7 @@ qint64 rounded(Scanned n) {
 
 }  // namespace
 
-qint64 readTextNumber(const QString& text) {
+qint64 readTextNumber(QStringView text) {
     Scanned n;
     if (scan(text.trimmed(), n) < 0) {
         return 0;
@@ -143,8 +143,8 @@ qint64 readTextNumber(const QString& text) {
     return rounded(n);
 }
 
-std::optional<qint64> readWholeTextNumber(const QString& text) {
-    const QString t = text.trimmed();
+std::optional<qint64> readWholeTextNumber(QStringView text) {
+    const QStringView t = text.trimmed();
     Scanned n;
     if (scan(t, n) != t.size()) {
         return std::nullopt;

@@ -25,9 +25,9 @@
 // and "e-120000" is 1): a value whose magnitude reaches 10^18 saturates at the largest or
 // smallest qint64, so it is always reported as out of range by the caller's range check and
 // never wraps.
-qint64 readTextNumber(const QString& text);
+qint64 readTextNumber(QStringView text);
 
 // The same reading for a field that must hold a number and nothing else: white space at both
 // ends is allowed, but a text that is empty or does not end where its number ends ("8x",
 // "16 lines", "8 8") gives nullopt.
-std::optional<qint64> readWholeTextNumber(const QString& text);
+std::optional<qint64> readWholeTextNumber(QStringView text);
