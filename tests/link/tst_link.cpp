@@ -1,25 +1,32 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
-#include "AddressExchange.h"
 #include "DownloadExchange.h"
 #include "Errors.h"
 #include "FakeSerialPort.h"
 #include "Link.h"
+#include "Packets.h"
+#include "PortNames.h"
 #include "QtSerialPort.h"
 #include "SimulatorThread.h"
 #include "TestBytes.h"
 
 using namespace std::chrono_literals;
 
-// The link on the real serial port class, against the simulated controller on a
-// pseudo-terminal; and which packet a download reports when its port fails. What the
-// controller and the line can do wrong is the fault matrix's (tests/e2e).
+// Every packet kind byte for byte; how the port list's numbers become devices; the link on the
+// real serial port class against the simulated controller on a pseudo-terminal; and which
+// packet a download reports when its port fails. What the controller and the line can do
+// wrong is the fault matrix's (tests/e2e).
 class LinkTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void packetsGoOutOnOnePortOpenedOnce();
+    void packetsHaveTheirExactBytes();
+    void mapDataAndClosingPacketsCarryTheirBytes();
+    void valuesOutsideAByteAreRefused();
+    void numberPicksTheDevice_data();
+    void numberPicksTheDevice();
     void choosingAnotherPortClosesTheOpenOne();
     void vanishedDeviceIsReportedOnceAndTheNextSendReopens();
     void failedWriteIsReportedAtThePacketBeingWritten_data();
@@ -28,6 +35,7 @@ private Q_SLOTS:
 
 namespace {
 
+using Environment = QMap<QString, QString>;
 const QByteArray kHangTest0 = hex("5AA50DFFFF6004000400000000");
 const QByteArray kHangTest1 = hex("5AA50DFFFF6005000401000000");
 constexpr auto kPatience = 5s;
@@ -47,15 +55,105 @@ ExchangeOutcome finish(QSignalSpy& spy) {
 
 }  // namespace
 
-void LinkTest::packetsGoOutOnOnePortOpenedOnce() {
-    SimulatorThread sim;
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
-    Rig rig(sim.devicePath());
-    rig.link.sendPacket(kHangTest0);
-    rig.link.sendPacket(kHangTest1);
-    QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=1"), kPatience));
-    QVERIFY(rig.link.isOpen());
-    QCOMPARE(sim.packets(), (QList<QByteArray>{kHangTest0, kHangTest1}));
+void LinkTest::packetsHaveTheirExactBytes() {
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {Packets::cellTest(64, 32, 0, 16), hex("5AA50DFFFF6070000040200010")},
+        {Packets::cellTest(255, 255, 1, 255), hex("5AA50DFFFF60FE0000FFFF01FF")},
+        {Packets::oeTest(0), hex("5AA50DFFFF6001000100000000")},
+        {Packets::oeTest(1), hex("5AA50DFFFF6000000101000000")},
+        {Packets::oeBlink(0xFF), hex("5AA50DFFFF60010001FFFFFFFF")},
+        {Packets::disTest(0), hex("5AA50DFFFF6002000200000000")},
+        {Packets::disTest(255), hex("5AA50DFFFF60020002FFFFFFFF")},
+        {Packets::hangTest(1), hex("5AA50DFFFF6005000401000000")},
+        {Packets::hangTest(300), hex("5AA50DFFFF602900042C010000")},  // low byte first
+        {Packets::hangTest(65535), hex("5AA50DFFFF60040004FFFF0000")},
+        {Packets::lieTest(8), hex("5AA50DFFFF600B000308000000")},
+        {Packets::lieTest(136), hex("5AA50DFFFF608B000388000000")},
+        {Packets::setAddress(0, {192, 168, 0, 100}),
+         hex("5AA528FFFF0A03000F00C0A80064") + zeros(26)},
+        {Packets::readAddress(), hex("5AA528FFFF0A100010") + zeros(31)},
+    };
+    for (const auto& [built, expected] : cases) {
+        QCOMPARE(built.toHex(' '), expected.toHex(' '));
+    }
+}
+
+void LinkTest::mapDataAndClosingPacketsCarryTheirBytes() {
+    QByteArray ramp;  // 00, 01, .. 7F: their XOR is 00
+    for (int i = 0; i < 128; ++i) {
+        ramp.append(static_cast<char>(i));
+    }
+    QCOMPARE(Packets::mapDataPacket(3, ramp), hex("5AA588FF03610000") + ramp);
+    QByteArray last = zeros(128);
+    last[127] = '\x80';
+    QCOMPARE(Packets::mapDataPacket(15, last).at(6), '\x80');  // the checksum covers every byte
+    const QByteArray tail(127, '\x5C');
+    QCOMPARE(Packets::downLoadEnd(16, tail), hex("5AA588FF100A040004") + tail);
+}
+
+void LinkTest::valuesOutsideAByteAreRefused() {
+    const std::function<QByteArray()> refused[] = {
+        [] { return Packets::cellTest(300, 32, 0, 16); },
+        [] { return Packets::cellTest(-1, 32, 0, 16); },
+        [] { return Packets::cellTest(64, 32, 0, 256); },
+        [] { return Packets::oeTest(256); },
+        [] { return Packets::oeBlink(-1); },
+        [] { return Packets::disTest(300); },
+        [] { return Packets::hangTest(-1); },
+        [] { return Packets::lieTest(65536); },
+        [] {
+            return Packets::setAddress(256, {192, 168, 0, 100});
+        },
+        [] {
+            return Packets::setAddress(0, {192, 168, 0, -1});
+        },
+        [] { return Packets::mapDataPacket(300, zeros(128)); },
+        [] { return Packets::mapDataPacket(0, zeros(127)); },
+        [] { return Packets::downLoadEnd(-1, zeros(127)); },
+        [] { return Packets::downLoadEnd(16, zeros(128)); },
+    };
+    for (const auto& build : refused) {
+        QVERIFY_THROWS_EXCEPTION(RangeError, build());
+    }
+}
+
+void LinkTest::numberPicksTheDevice_data() {
+    QTest::addColumn<QStringList>("devices");
+    QTest::addColumn<Environment>("environment");
+    QTest::addColumn<QStringList>("expected");  // COM1, COM2, ... then one beyond the list
+    const QStringList mixed = {u"/dev/ttyS1"_qs,   u"/dev/ttyUSB10"_qs, u"/dev/ttyS0"_qs,
+                               u"/dev/ttyACM0"_qs, u"/dev/ttyUSB2"_qs,  u"/dev/ttyAMA0"_qs};
+    QTest::newRow("adapters first, numbers by value")
+        << mixed << Environment{}
+        << QStringList{u"/dev/ttyACM0"_qs, u"/dev/ttyUSB2"_qs, u"/dev/ttyUSB10"_qs,
+                       u"/dev/ttyAMA0"_qs, u"/dev/ttyS0"_qs,   u"/dev/ttyS1"_qs,
+                       QString()};
+    QTest::newRow("mac adapters before built-in ports")
+        << QStringList{u"/dev/cu.Bluetooth-Incoming-Port"_qs, u"/dev/cu.usbserial-A1"_qs}
+        << Environment{}
+        << QStringList{u"/dev/cu.usbserial-A1"_qs, u"/dev/cu.Bluetooth-Incoming-Port"_qs,
+                       QString()};
+    QTest::newRow("the variable wins, an empty one does not")
+        << QStringList{u"/dev/ttyS0"_qs}
+        << Environment{{u"LUMOTRIX_COM1"_qs, QString()}, {u"LUMOTRIX_COM2"_qs, u"/tmp/sim"_qs}}
+        << QStringList{u"/dev/ttyS0"_qs, u"/tmp/sim"_qs, QString()};
+}
+
+// COM1, COM2, ... in the list order, then one number beyond the list; a tooltip names the
+// device or says there is none.
+void LinkTest::numberPicksTheDevice() {
+    QFETCH(QStringList, devices);
+    QFETCH(Environment, environment);
+    QFETCH(QStringList, expected);
+    const PortNames names([devices] { return devices; },
+                          [environment](const QString& name) { return environment.value(name); });
+    for (int n = 1; n <= expected.size(); ++n) {
+#ifdef Q_OS_WIN
+        QCOMPARE(names.deviceName(n), QStringLiteral("COM%1").arg(n));
+#else
+        QCOMPARE(names.deviceName(n), expected.at(n - 1));
+#endif
+    }
 }
 
 void LinkTest::choosingAnotherPortClosesTheOpenOne() {

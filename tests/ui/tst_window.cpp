@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -16,6 +17,7 @@
 #include <memory>
 
 #include "AddressPanel.h"
+#include "Application.h"
 #include "FakeSerialPort.h"
 #include "Language.h"
 #include "MainWindow.h"
@@ -57,12 +59,19 @@ private Q_SLOTS:
     void closingAsksOnlyWhilePicksAreUnsaved();
     void everyCaptionFitsItsControl_data();
     void everyCaptionFitsItsControl();
+    void unexpectedFailureIsShownAsAnInternalError();
 
 private:
     MainWindow& w() { return *m_w; }
     // A new window speaking language.
     void speak(Language language);
     void clickCell(PickGrid grid, int row, int col);
+    // Presses 下一步 times times.
+    void next(int times) {
+        for (int i = 0; i < times; ++i) {
+            w().nextButton()->click();
+        }
+    }
     QString title() { return m_w->windowHandle()->title(); }
 
     FakeSerialPort m_port;
@@ -152,10 +161,7 @@ void WindowTest::controlsDriveTheSessionAndOnePageShows() {
 }
 
 void WindowTest::gridCellsShowPicksAndGuides() {
-    w().nextButton()->click();
-    for (int i = 0; i < 3; ++i) {
-        w().nextButton()->click();
-    }
+    next(4);
     for (const auto& [row, col] : {std::pair{2, 3}, {2, 3}, {4, 4}, {2, 3}}) {
         clickCell(PickGrid::Columns, row, col);
     }
@@ -188,9 +194,7 @@ void WindowTest::clickPicksTheCellUnderTheMouseAtEveryZoom_data() {
 void WindowTest::clickPicksTheCellUnderTheMouseAtEveryZoom() {
     QFETCH(int, notches);
     QFETCH(QSize, cell);
-    for (int i = 0; i < 3; ++i) {
-        w().nextButton()->click();
-    }
+    next(3);
     w().resize(w().size() + QSize(300, 100));  // the pick page and its grid grow by as much
     PickGridView* grid = w().pickPage(PickGrid::Rows)->grid();
     QTRY_COMPARE(grid->size(), QSize(385 + 300, 227 + 100));
@@ -221,9 +225,7 @@ void WindowTest::clickPicksTheCellUnderTheMouseAtEveryZoom() {
 }
 
 void WindowTest::keysUndoAPickAndZoomBothGrids() {
-    for (int i = 0; i < 3; ++i) {
-        w().nextButton()->click();
-    }
+    next(3);
     PickGridView* grid = w().pickPage(PickGrid::Rows)->grid();
     clickCell(PickGrid::Rows, 2, 2);
     QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
@@ -317,9 +319,7 @@ void WindowTest::unknownLanguageIsRefusedInTheLocalesLanguage() {
 }
 
 void WindowTest::keyboardPicksButAHeldKeyPicksOnce() {
-    for (int i = 0; i < 3; ++i) {
-        w().nextButton()->click();
-    }
+    next(3);
     PickGridView* grid = w().pickPage(PickGrid::Rows)->grid();
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(1, 1));
@@ -357,9 +357,7 @@ void WindowTest::mapFilesGoThroughTheDialogs() {
     QTemporaryDir dir;
     const QString file = dir.filePath(u("module.bin"));
     w().parameterPage()->scanBox()->setEditText(u("1"));
-    for (int i = 0; i < 3; ++i) {
-        w().nextButton()->click();
-    }
+    next(3);
     clickCell(PickGrid::Rows, 1, 1);
     m_dialogs.answers = {file, file};
     w().completeButton()->click();
@@ -397,9 +395,7 @@ void WindowTest::closingAsksOnlyWhilePicksAreUnsaved() {
     QVERIFY(w().close());
     QVERIFY(m_notifier.questions.isEmpty());
     w().show();
-    for (int i = 0; i < 3; ++i) {
-        w().nextButton()->click();
-    }
+    next(3);
     clickCell(PickGrid::Rows, 1, 1);
     QVERIFY(!w().close());
     QCOMPARE(m_notifier.questions.size(), 1);
@@ -466,5 +462,38 @@ void WindowTest::everyCaptionFitsItsControl() {
     }
 }
 
-QTEST_MAIN(WindowTest)
+namespace {
+class FaultyObject : public QObject {
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) {
+            throw std::logic_error("a fault inside");
+        }
+        return QObject::event(event);
+    }
+};
+}  // namespace
+
+// A failure that no handler expects is shown as an internal error with its text, and the
+// program goes on.
+void WindowTest::unexpectedFailureIsShownAsAnInternalError() {
+    FaultyObject faulty;
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {  // runs inside the message box
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        shown = box->text();
+        box->accept();
+    });
+    QCoreApplication::postEvent(&faulty, new QEvent(QEvent::User));
+    QCoreApplication::sendPostedEvents(&faulty);
+    QVERIFY2(shown.startsWith(u("内部错误：a fault inside")), qPrintable(shown));
+}
+
+int main(int argc, char* argv[]) {
+    Application app(argc, argv);  // the program's own, which catches what no handler expects
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_window.moc"
