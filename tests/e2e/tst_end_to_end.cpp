@@ -1,6 +1,3 @@
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "SimWindow.h"
 
 // One complete session through the real window against the simulated controller: every packet
@@ -13,15 +10,12 @@ private Q_SLOTS:
 
 namespace {
 
-QByteArray testPacket(const char* bytes9to12, int subCode) {
-    QByteArray p = hex("5AA50DFFFF60") + QByteArray(1, '\0') + hex("00") +
-                   QByteArray(1, static_cast<char>(subCode)) + hex(bytes9to12);
-    char check = 0;
-    for (int i = 8; i < 13; ++i) {
-        check = static_cast<char>(check ^ p[i]);
-    }
-    p[6] = check;
-    return p;
+// A test packet with sub-code sub and count k: bytes 8 to 12 are sub, k, 0, 0, 0, and byte 6
+// is their XOR.
+QByteArray testPacket(int k, int sub) {
+    const char tail[] = {
+        static_cast<char>(sub ^ k), 0, static_cast<char>(sub), static_cast<char>(k), 0, 0, 0};
+    return hex("5AA50DFFFF60") + QByteArray(tail, sizeof tail);
 }
 
 // The map this session makes: 64 x 32, single colour, scan 16, red-green "2", OE "2亮",
@@ -35,8 +29,7 @@ const QByteArray kMapHead =
 
 void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
     SimWindow w;
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("module.bin"));
+    const QString file = w.dir.filePath(QStringLiteral("module.bin"));
     MainWindow& c = *w.window;
 
     w.next()->click();             // page 1 -> 2 with the defaults
@@ -55,12 +48,9 @@ void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
     w.dialogs.answers = {file, file};
     c.completeButton()->click();
     c.openButton()->click();
-    c.downloadButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 8000);
-    w.setButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
-    w.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+    QVERIFY(w.press(c.downloadButton(), 8000));
+    QVERIFY(w.press(w.setButton()));
+    QVERIFY(w.press(w.readButton()));
 
     QList<QByteArray> expected = {
         hex("5AA50DFFFF6070000040200010"),  // CellTest 64, 32, single colour, scan 16
@@ -71,30 +61,22 @@ void EndToEndTest::wholeSessionSendsExactlyTheExpectedPackets() {
         hex("5AA50DFFFF6004000400000000"),  // row page: HangTest 0
     };
     for (int k = 1; k <= 16; ++k) {
-        expected << testPacket(QByteArray(1, static_cast<char>(k)).toHex() + "000000", 4);
+        expected << testPacket(k, 4);
     }
     expected << hex("5AA50DFFFF6003000300000000");  // column page: LieTest 0
     for (int k = 1; k <= 8; ++k) {
-        expected << testPacket(QByteArray(1, static_cast<char>(8 * k)).toHex() + "000000", 3);
+        expected << testPacket(8 * k, 3);
     }
     expected << hex("5AA588FF00613000") + kMapHead + zeros(64);  // data packet 1, checksum 30
     for (int n = 1; n < 16; ++n) {
-        expected << hex("5AA588FF") + QByteArray(1, static_cast<char>(n)) + hex("610000") +
-                        zeros(128);
+        expected << hex("5AA588FF") + static_cast<char>(n) + hex("610000") + zeros(128);
     }
     expected << hex("5AA588FF100A040004") + zeros(127);           // closing packet
     expected << hex("5AA528FFFF0A03000F00C0A80064") + zeros(26);  // SetAddress
     expected << hex("5AA528FFFF0A100010") + zeros(31);            // ReadAddress
     QVERIFY(w.waitForPackets(static_cast<int>(expected.size())));
     QTest::qWait(50);
-    const QList<QByteArray> received = w.sim->packets();
-    QCOMPARE(received.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        QVERIFY2(received[i] == expected[i],
-                 qPrintable(QStringLiteral("packet %1: %2")
-                                .arg(i)
-                                .arg(QString::fromLatin1(received[i].toHex(' ')))));
-    }
+    QCOMPARE(w.sim->packets(), expected);
 
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));

@@ -9,10 +9,8 @@ using namespace std::chrono_literals;
 class FaultMatrixTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void silentAtDataPacketKFailsAfterKMinusOne_data();
-    void silentAtDataPacketKFailsAfterKMinusOne();
-    void nakFailsTheDownload_data();
-    void nakFailsTheDownload();
+    void unansweredDataPacketKFailsAfterKMinusOne_data();
+    void unansweredDataPacketKFailsAfterKMinusOne();
     void lateOrGarbledAnswersFail_data();
     void lateOrGarbledAnswersFail();
     void strayBytesDuringTheWizardDoNotSpoilSetAndRead();
@@ -23,35 +21,35 @@ private Q_SLOTS:
     void nonexistentDeviceIsReportedEverywhere();
 
 private:
-    // A set that must succeed: proves the window and the port are usable again.
-    static void goodSetFollows(SimWindow& w) {
-        w.sim->setFaults({});
+    // A set that must succeed with these faults on the controller: proves the window and the
+    // port are usable again.
+    static void goodSetFollows(SimWindow& w, const SimulatorFaults& faults = {}) {
+        w.sim->setFaults(faults);
         w.captions.clear();
-        w.setButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+        QVERIFY(w.press(w.setButton()));
         QCOMPARE(w.captions, (QStringList{u("设置地址"), u("设置成功")}));
         QVERIFY(!w.port.isOpen());
     }
-    static void download(SimWindow& w) {
-        w.enableDownload();
-        w.window->downloadButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 8000);
-    }
 };
 
-void FaultMatrixTest::silentAtDataPacketKFailsAfterKMinusOne_data() {
+void FaultMatrixTest::unansweredDataPacketKFailsAfterKMinusOne_data() {
     QTest::addColumn<int>("k");
+    QTest::addColumn<bool>("nak");
     for (int k = 1; k <= 16; ++k) {
-        QTest::addRow("packet %d", k) << k;
+        QTest::addRow("silent at packet %d", k) << k << false;
     }
+    QTest::addRow("NAK at packet 1") << 1 << true;
+    QTest::addRow("NAK at packet 16") << 16 << true;
 }
 
-void FaultMatrixTest::silentAtDataPacketKFailsAfterKMinusOne() {
+void FaultMatrixTest::unansweredDataPacketKFailsAfterKMinusOne() {
     QFETCH(int, k);
+    QFETCH(bool, nak);
     SimulatorFaults faults;
-    faults.silentDataPacket = k;
+    (nak ? faults.nakDataPacket : faults.silentDataPacket) = k;
     SimWindow w(faults);
-    download(w);
+    w.enableDownload();
+    QVERIFY(w.press(w.window->downloadButton(), 8000));
     QCOMPARE(w.captions.size(), k + 1);
     QCOMPARE(w.captions.at(k - 1), u("下载") + QString::number(k - 1));
     QCOMPARE(w.captions.last(), u("下载失败"));
@@ -63,44 +61,18 @@ void FaultMatrixTest::silentAtDataPacketKFailsAfterKMinusOne() {
     goodSetFollows(w);
 }
 
-void FaultMatrixTest::nakFailsTheDownload_data() {
-    QTest::addColumn<int>("k");
-    QTest::newRow("first packet") << 1;
-    QTest::newRow("last packet") << 16;
-}
-
-void FaultMatrixTest::nakFailsTheDownload() {
-    QFETCH(int, k);
-    SimulatorFaults faults;
-    faults.nakDataPacket = k;
-    SimWindow w(faults);
-    download(w);
-    QCOMPARE(w.captions.last(), u("下载失败"));
-    QCOMPARE(w.captions.size(), k + 1);
-    QVERIFY(!w.port.isOpen());
-    goodSetFollows(w);
-}
-
 void FaultMatrixTest::lateOrGarbledAnswersFail_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("late set") << "late"
-                              << "Command1" << u("设置失败");
-    QTest::newRow("late read") << "late"
-                               << "Command2" << u("读出失败");
-    QTest::newRow("late download") << "late"
-                                   << "DownLoad" << u("下载失败");
-    QTest::newRow("garbage set") << "garbage"
-                                 << "Command1" << u("设置失败");
-    QTest::newRow("garbage read") << "garbage"
-                                  << "Command2" << u("读出失败");
-    QTest::newRow("garbage download") << "garbage"
-                                      << "DownLoad" << u("下载失败");
-    QTest::newRow("silent read") << "silent"
-                                 << "Command2" << u("读出失败");
-    QTest::newRow("short read answer") << "short"
-                                       << "Command2" << u("读出失败");
+    QTest::newRow("late set") << u("late") << u("Command1") << u("设置失败");
+    QTest::newRow("late read") << u("late") << u("Command2") << u("读出失败");
+    QTest::newRow("late download") << u("late") << u("DownLoad") << u("下载失败");
+    QTest::newRow("garbage set") << u("garbage") << u("Command1") << u("设置失败");
+    QTest::newRow("garbage read") << u("garbage") << u("Command2") << u("读出失败");
+    QTest::newRow("garbage download") << u("garbage") << u("DownLoad") << u("下载失败");
+    QTest::newRow("silent read") << u("silent") << u("Command2") << u("读出失败");
+    QTest::newRow("short read answer") << u("short") << u("Command2") << u("读出失败");
 }
 
 void FaultMatrixTest::lateOrGarbledAnswersFail() {
@@ -114,8 +86,7 @@ void FaultMatrixTest::lateOrGarbledAnswersFail() {
     faults.shortAddressAnswer = fault == u("short");
     SimWindow w(faults);
     w.enableDownload();
-    w.window->findChild<QPushButton*>(command)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 5000);
+    QVERIFY(w.press(w.window->findChild<QPushButton*>(command), 5000));
     QCOMPARE(w.captions.last(), caption);
     QCOMPARE(w.ip(0)->text(), u("192"));
     QVERIFY(w.notifier.messages.isEmpty());
@@ -130,22 +101,19 @@ void FaultMatrixTest::strayBytesDuringTheWizardDoNotSpoilSetAndRead() {
     SimWindow w(faults);
     w.next()->click();
     QVERIFY(w.waitForPackets(2));  // CellTest and a blink, each followed by stray bytes
-    w.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+    QVERIFY(w.press(w.readButton()));
     QCOMPARE(w.captions, (QStringList{u("读出地址"), u("读出成功")}));
     QCOMPARE(w.ip(0)->text(), u("192"));
     QVERIFY(w.waitForPackets(4));  // the blink goes on after the exchange
-    w.captions.clear();
-    w.setButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
-    QCOMPARE(w.captions, (QStringList{u("设置地址"), u("设置成功")}));
+    goodSetFollows(w, faults);
 }
 
 void FaultMatrixTest::deviceVanishingMidDownloadIsReportedOnce() {
     SimulatorFaults faults;
     faults.hangUpAtDataPacket = 5;
     SimWindow w(faults);
-    download(w);
+    w.enableDownload();
+    QVERIFY(w.press(w.window->downloadButton(), 8000));
     QCOMPARE(w.captions.last(), u("下载4"));
     QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
     QVERIFY(!w.port.isOpen());
@@ -197,8 +165,7 @@ void FaultMatrixTest::portHeldByAnotherProcessIsReported() {
     holder.start(QStringLiteral(PORT_HOLDER_PATH), {w.sim->devicePath()});
     QVERIFY(holder.waitForReadyRead(5000));
     w.enableDownload();
-    w.window->findChild<QPushButton*>(command)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+    QVERIFY(w.press(w.window->findChild<QPushButton*>(command)));
     QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
     QVERIFY(!w.port.isOpen());
     QVERIFY(w.sim->packets().isEmpty());
@@ -214,8 +181,7 @@ void FaultMatrixTest::nonexistentDeviceIsReportedEverywhere() {
     w.useDevice(QStringLiteral("/dev/lumotrix-no-such-device"));
     w.enableDownload();
     for (QPushButton* b : {w.next(), w.setButton(), w.readButton(), w.window->downloadButton()}) {
-        b->click();
-        QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 3000);
+        QVERIFY(w.press(b));
     }
     QCOMPARE(w.notifier.messages, QStringList(4, u("串口被占用")));
     QCOMPARE(w.session().page(), Page::Parameters);

@@ -17,7 +17,6 @@ class LoopTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void everyWiringWalkedByWhatLightsShowsThePicture();
-    void wrongPolarityAnswersLeaveTheModuleDarkOrInverted_data();
     void wrongPolarityAnswersLeaveTheModuleDarkOrInverted();
     void windowWalkedByClickingWhatLightsShowsThePicture();
 };
@@ -27,10 +26,6 @@ namespace {
 // Waits until the module has taken the packet that the simulator logs as `last`.
 bool shows(const SimulatorThread& sim, const QString& last) {
     return QTest::qWaitFor([&] { return sim.moduleState().endsWith(" | last: "_L1 + last); });
-}
-
-bool downloaded(const QStringList& captions) {
-    return QTest::qWaitFor([&captions] { return captions.contains(u"下载完成"_s); }, 10000);
 }
 
 // Answers each polarity page by whether state 1 of its blink lights every LED (the other
@@ -66,65 +61,37 @@ void pickWhatLights(const SimulatorThread& sim, int scanCount, int off,
     QVERIFY2(lit.isEmpty(), "the column step did not go on to the chain's end");
 }
 
-// The program's session without a window, on a real serial port to its own simulated
-// controller, whose module is wired as `family` and lights in the levels of truth.
-struct Rig {
-    QString family;
+// The program, its window hidden, walked on its session against its own simulated controller,
+// whose module is wired as `family` and lights in the levels given; `off` is the address whose
+// row pick is one LED right (-1: none).
+struct Rig : SimWindow {
     Size m;
-    ModuleTruth truth;
-    int off = -1;  // the address whose row pick is one LED off
-    QTemporaryDir dir;
-    SimulatorThread sim{SimulatorFaults{}, dir.filePath(u"COM1"_s), truth};
-    QtSerialPort port;
-    Link link{port};
-    RecordingNotifier notifier;
-    MappingSession session{link, notifier};
-    ControllerCommands commands{session, link, notifier};
-    QStringList captions;
+    int off;
+    QByteArray expectedMap;  // what the walk should save
 
-    Rig(const QString& name, Size size, Level oeLit, Level displayLit)
-        : family(name), m(size), truth{*Wiring::fromName(name), oeLit, displayLit} {
-        link.choosePort(u"COM1"_s, dir.filePath(u"COM1"_s));
-        QObject::connect(&commands, &ControllerCommands::statusChanged,
-                         [this](const QString& caption) { captions.append(caption); });
-        session.next({QString::number(m.w), QString::number(m.h), 0, QString::number(m.s), 0});
+    Rig(const QString& family, Size size, Level oeLit, Level displayLit, int offAddress)
+        : SimWindow({}, {*Wiring::fromName(family), oeLit, displayLit}),
+          m(size),
+          off(offAddress),
+          expectedMap(
+              map(family, m, oeLit == Level::Two ? 1 : 0, displayLit == Level::Two ? 255 : 0)) {
+        expectedMap[17 + 2 * off] += off >= 0 ? 1 : 0;  // without `off`, byte 15 plus 0
+        session().next({QString::number(m.w), QString::number(m.h), 0, QString::number(m.s), 0});
     }
     void answer(Page page, Lit lit) {
-        session.choose(page, lit);
-        session.next({});
+        session().choose(page, lit);
+        session().next({});
     }
-    void pick(PickGrid grid, QPoint led) {
-        (session.*(grid == PickGrid::Rows ? &MappingSession::pickRow
-                                          : &MappingSession::pickColumn))(led.y() + 1, led.x() + 1);
-    }
-    // Walks, builds and saves the map: the file's bytes.
-    QByteArray walkAndSave() {
-        answerPolarities(sim, false, false, [this](Page page, Lit lit) { answer(page, lit); });
-        pickWhatLights(sim, m.s, off, [this](PickGrid grid, QPoint led) { pick(grid, led); });
-        MapFile::save(dir.filePath(u"module.bin"_s), session.buildMap());
-        session.mapSaved();
+    // Walks, saves the map and starts its download: the file's bytes.
+    QByteArray walkSaveAndDownload() {
+        answerPolarities(*sim, false, false, [this](Page page, Lit lit) { answer(page, lit); });
+        pickWhatLights(*sim, m.s, off,
+                       [this](PickGrid grid, QPoint led) { pick(grid, led.y() + 1, led.x() + 1); });
+        MapFile::save(dir.filePath(u"module.bin"_s), session().buildMap());
+        session().mapSaved();
+        window->commands().download();
         QFile file(dir.filePath(u"module.bin"_s));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    // The map the walk should save: with `off`, that address's row entry one column right.
-    QByteArray expectedMap() const {
-        QByteArray bytes = map(family, m, truth.oeLit == Level::Two ? 1 : 0,
-                               truth.displayLit == Level::Two ? 255 : 0);
-        bytes[17 + 2 * off] += off >= 0 ? 1 : 0;  // without `off`, byte 15 plus 0
-        return bytes;
-    }
-    // The LEDs lit after the download, and how many are out of place: every LED of address a
-    // shows the pixel shift_a - shift_0 to its right, shift_off = 1 and every other 0.
-    std::pair<QSet<QPoint>, int> expectedShow() const {
-        const QSet<QPoint> shape = picture(m.w, m.h);
-        std::pair<QSet<QPoint>, int> shown;
-        for (int i = 0, chain = m.w * m.h / m.s; i < m.w * m.h; ++i) {
-            const QPoint own = led(family, m, i / chain, i % chain);
-            const QPoint pixel = own + QPoint((i / chain == off) - (off == 0), 0);
-            shown.first += shape.contains(pixel) ? QSet{own} : QSet<QPoint>();
-            shown.second += pixel != own ? 1 : 0;
-        }
-        return shown;
     }
 };
 
@@ -142,32 +109,29 @@ void LoopTest::everyWiringWalkedByWhatLightsShowsThePicture() {
     for (int i = 0; i < 11; ++i) {
         rigs.push_back(std::make_unique<Rig>(
             families[i / 2], i % 2 ? Size{32, 16, 4} : Size{64, 32, 16},
-            i % 3 ? Level::Two : Level::One, i % 4 ? Level::One : Level::Two));
-        rigs.back()->off = i == 10 ? 0 : -1;
-        QCOMPARE(rigs.back()->walkAndSave().toHex(), rigs.back()->expectedMap().toHex());
-        rigs.back()->commands.download();
+            i % 3 ? Level::Two : Level::One, i % 4 ? Level::One : Level::Two, i == 10 ? 0 : -1));
+        QCOMPARE(rigs.back()->walkSaveAndDownload().toHex(), rigs.back()->expectedMap.toHex());
     }
     for (const auto& r : rigs) {
-        QVERIFY(downloaded(r->captions));
-        const auto [lit, outOfPlace] = r->expectedShow();
-        QCOMPARE(r->sim.outOfPlace(), outOfPlace);
-        QCOMPARE(r->sim.litLeds(), lit);
+        QTRY_VERIFY_WITH_TIMEOUT(r->captions.contains(u"下载完成"_s), 10000);
+        // With the first row pick one LED right, every other address shows, at each of its
+        // LEDs, the pixel one to the left.
+        QCOMPARE(r->sim->outOfPlace(), r->off == 0 ? r->m.w * r->m.h / r->m.s * (r->m.s - 1) : 0);
+        if (r->off < 0) {
+            QCOMPARE(r->sim->litLeds(), picture(r->m.w, r->m.h));
+        }
     }
-}
-
-void LoopTest::wrongPolarityAnswersLeaveTheModuleDarkOrInverted_data() {
-    QTest::addColumn<bool>("wrongOe");
-    QTest::newRow("OE wrong: dark") << true;
-    QTest::newRow("display wrong: inverted") << false;
 }
 
 void LoopTest::wrongPolarityAnswersLeaveTheModuleDarkOrInverted() {
-    QFETCH(bool, wrongOe);
-    Rig r(u"reversed"_s, {32, 16, 4}, Level::One, Level::Two);
-    answerPolarities(r.sim, wrongOe, !wrongOe, [&r](Page page, Lit lit) { r.answer(page, lit); });
-    QVERIFY(shows(r.sim, u"HangTest count=0"_s));  // address 0 lights x 0, y 3
-    QCOMPARE(r.sim.litLeds(),
-             wrongOe ? QSet<QPoint>() : picture(32, 16, true) - QSet{QPoint(0, 3)});
+    for (const bool wrongOe : {true, false}) {
+        Rig r(u"reversed"_s, {32, 16, 4}, Level::One, Level::Two, -1);
+        answerPolarities(*r.sim, wrongOe, !wrongOe,
+                         [&r](Page page, Lit lit) { r.answer(page, lit); });
+        QVERIFY(shows(*r.sim, u"HangTest count=0"_s));  // address 0 lights x 0, y 3
+        QCOMPARE(r.sim->litLeds(),
+                 wrongOe ? QSet<QPoint>() : picture(32, 16, true) - QSet{QPoint(0, 3)});
+    }
 }
 
 void LoopTest::windowWalkedByClickingWhatLightsShowsThePicture() {
@@ -189,7 +153,7 @@ void LoopTest::windowWalkedByClickingWhatLightsShowsThePicture() {
     w.dialogs.answers = {w.dir.filePath(u"module.bin"_s)};
     c.completeButton()->click();
     c.downloadButton()->click();
-    QVERIFY(downloaded(w.captions));
+    QTRY_VERIFY_WITH_TIMEOUT(w.captions.contains(u"下载完成"_s), 10000);
     QCOMPARE(w.sim->outOfPlace(), 0);
     QCOMPARE(w.sim->litLeds(), picture(64, 32));
 }

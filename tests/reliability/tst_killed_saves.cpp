@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -8,39 +10,68 @@
 
 #include "Errors.h"
 #include "MapFile.h"
-#include "SaveLoopImages.h"
 
 // A save killed at any moment (SIGKILL to a process saving in a loop, 200 times) leaves the
 // map file either as it was or as the new map, whole. A kill between the new map getting a
 // temporary name and its rename leaves that file ("map.bin.XXXXXX") beside the map; it never
-// makes a later save or open fail.
+// makes a later save or open fail. The process saving in a loop is this program, started as
+// "tst_killed_saves --save-loop FILE".
 class KilledSavesTest : public QObject {
     Q_OBJECT
+public:
+    // Saves map(0) and map(1) over path in turn with MapFile::save, until killed. Writes "b" to
+    // standard output before each save and "e" after it, so that whoever kills it can tell
+    // whether the kill landed inside a save. A save that fails writes its reason on standard
+    // error and returns 1.
+    static int saveLoop(const QString& path);
+
 private Q_SLOTS:
     void killedSavesLeaveTheOldMapOrTheNewOneWhole();
+
+private:
+    // Map 0 is all 0xA0, map 1 all 0x0B, so that any mixture of the two, or either cut short, is
+    // neither.
+    static QByteArray map(int which) { return QByteArray(2048, which == 0 ? '\xA0' : '\x0B'); }
+    static bool isAWholeMap(const QByteArray& bytes) { return bytes == map(0) || bytes == map(1); }
+    static bool mark(const char* marker) { return ::write(STDOUT_FILENO, marker, 1) == 1; }
 };
+
+int KilledSavesTest::saveLoop(const QString& path) {
+    for (int n = 0; mark("b"); n = 1 - n) {
+        MapImage image;
+        image.assign(map(n));
+        try {
+            MapFile::save(path, image);
+        } catch (const FileError& e) {
+            qWarning("%s", e.what());
+            return 1;
+        }
+        mark("e");  // if that fails, so does the next "b", which ends the loop
+    }
+    return 1;
+}
 
 void KilledSavesTest::killedSavesLeaveTheOldMapOrTheNewOneWhole() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("map.bin"));
     MapImage first;
-    first.assign(saveLoopImage(0));
+    first.assign(map(0));
     MapFile::save(path, first);
     std::mt19937 random(7);
     std::uniform_int_distribution<int> delayUs(0, 12000);
     int inside = 0;
     for (int kill = 0; kill < 200; ++kill) {
         QProcess child;
-        child.start(QStringLiteral(SAVE_LOOP_PATH), {path});
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-loop"), path});
         QVERIFY(child.waitForReadyRead(5000));  // its first save has begun
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
         child.kill();
         QVERIFY(child.waitForFinished(5000));
-        const QByteArray markers = child.readAllStandardOutput();
-        QVERIFY2(!markers.contains('f'), child.readAllStandardError().constData());
-        inside += markers.endsWith('b') ? 1 : 0;
+        QVERIFY2(child.exitStatus() == QProcess::CrashExit,  // killed, not ended by a failure
+                 child.readAllStandardError().constData());
+        inside += child.readAllStandardOutput().endsWith('b') ? 1 : 0;
         const QByteArray bytes = MapFile::load(path).toBytes();
-        QVERIFY2(bytes == saveLoopImage(0) || bytes == saveLoopImage(1),
+        QVERIFY2(isAWholeMap(bytes),
                  qPrintable(QStringLiteral("kill %1 left %2 bytes").arg(kill).arg(bytes.size())));
     }
     const QStringList leftovers =
@@ -54,12 +85,19 @@ void KilledSavesTest::killedSavesLeaveTheOldMapOrTheNewOneWhole() {
     for (const QString& name : leftovers) {  // a new map, whole, that never got its name
         QFile leftover(dir.filePath(name));
         QVERIFY(leftover.open(QIODevice::ReadOnly));
-        const QByteArray bytes = leftover.readAll();
-        QVERIFY(bytes == saveLoopImage(0) || bytes == saveLoopImage(1));
+        QVERIFY(isAWholeMap(leftover.readAll()));
     }
     MapFile::save(path, first);  // and one more save and open with every leftover there
-    QCOMPARE(MapFile::load(path).toBytes(), saveLoopImage(0));
+    QCOMPARE(MapFile::load(path).toBytes(), map(0));
 }
 
-QTEST_GUILESS_MAIN(KilledSavesTest)
+int main(int argc, char** argv) {
+    if (argc == 3 && qstrcmp(argv[1], "--save-loop") == 0) {
+        return KilledSavesTest::saveLoop(QString::fromLocal8Bit(argv[2]));
+    }
+    QCoreApplication app(argc, argv);
+    KilledSavesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_killed_saves.moc"

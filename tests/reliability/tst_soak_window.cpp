@@ -1,13 +1,11 @@
 #include "SimWindow.h"
-#include "SoakSupport.h"
+#include "SoakRun.h"
 
 // A long session through the window against the simulated controller: 100 downloads, a fault
-// drawn from a fixed seed on every third. After each: the caption or message it ends in, the
-// port closed, and (for a good one) the image in the controller; the download after a fault
-// is a good one. At the end the process holds as many files as at the start and its resident
-// memory has grown by less than 2 MiB. The controller is restarted before every download: a
-// simulated controller keeps every packet it has seen, which would count as growth of this
-// process.
+// on every third (see SoakRun). After each: the caption or message it ends in, the port closed,
+// and (for a good one) the image in the controller; the download after a fault is a good one.
+// The controller is restarted before every download: a simulated controller keeps every packet
+// it has seen, which would count as growth of this process.
 class SoakWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -15,8 +13,7 @@ private Q_SLOTS:
 
 private:
     static void download(SimWindow& w, int n);
-    static void checkGood(SimWindow& w, int n);
-    static void checkFault(SimWindow& w, const Soak::Fault& fault);
+    static void checkEnd(SimWindow& w, int n, const SoakRun::Fault& fault);
 };
 
 void SoakWindowTest::download(SimWindow& w, int n) {
@@ -26,58 +23,41 @@ void SoakWindowTest::download(SimWindow& w, int n) {
     w.session().mapOpened(image);
     w.captions.clear();
     w.notifier.messages.clear();
-    w.window->downloadButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 8000);
+    QVERIFY(w.press(w.window->downloadButton(), 8000));
 }
 
-void SoakWindowTest::checkGood(SimWindow& w, int n) {
+void SoakWindowTest::checkEnd(SimWindow& w, int n, const SoakRun::Fault& fault) {
+    QVERIFY2(!w.port.isOpen(), qPrintable(QString::number(n)));
+    if (fault.hangsUp()) {
+        QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
+        QCOMPARE(w.captions.last(),
+                 u("下载") + QString::number(fault.faults.hangUpAtDataPacket - 1));
+        return;
+    }
+    QVERIFY(w.notifier.messages.isEmpty());
+    if (fault.name) {
+        QCOMPARE(w.captions.last(), u("下载失败"));
+        return;
+    }
     QCOMPARE(w.captions.size(), 18);
     QCOMPARE(w.captions.last(), u("下载完成"));
-    QVERIFY(w.notifier.messages.isEmpty());
     const QByteArray image = w.sim->image();  // packets 1 and 16 of this download
     QCOMPARE(static_cast<int>(static_cast<unsigned char>(image.at(100))), n % 256);
     QCOMPARE(static_cast<int>(image.at(2047)), n / 256 + 1);
 }
 
-void SoakWindowTest::checkFault(SimWindow& w, const Soak::Fault& fault) {
-    if (fault.hangsUp) {
-        QCOMPARE(w.notifier.messages, QStringList{u("串口被占用")});
-        QCOMPARE(w.captions.last(),
-                 u("下载") + QString::number(fault.faults.hangUpAtDataPacket - 1));
-    } else {
-        QVERIFY(w.notifier.messages.isEmpty());
-        QCOMPARE(w.captions.last(), u("下载失败"));
-    }
-}
-
 void SoakWindowTest::hundredDownloadsWithFaultsLeaveNothingBehind() {
     SimWindow w;
-    std::mt19937 random(20240611);
     download(w, 0);  // the first download sets up what every later one reuses
-    const int files = Soak::openFiles();
-    const qint64 resident = Soak::residentBytes();
-    QMap<QString, int> faults;
+    SoakRun run;
     for (int n = 1; n <= 100; ++n) {
-        const bool faulty = n % 3 == 0;
-        const Soak::Fault fault = faulty ? Soak::drawFault(random) : Soak::Fault{};
+        const SoakRun::Fault fault = run.faultFor(n);
         w.sim.reset();
         w.sim = std::make_unique<SimulatorThread>(fault.faults, w.device);
         download(w, n);
-        QVERIFY2(!w.port.isOpen(), qPrintable(QString::number(n)));
-        if (faulty) {
-            checkFault(w, fault);
-            ++faults[QString::fromLatin1(fault.name)];
-        } else {
-            checkGood(w, n);
-        }
+        checkEnd(w, n, fault);
     }
-    const qint64 grown = Soak::residentBytes() - resident;
-    qInfo(
-        "window: 100 downloads, faults %s; open files %d before, %d after; resident "
-        "memory %lld KiB before, grown by %lld KiB",
-        Soak::tally(faults).constData(), files, Soak::openFiles(), resident / 1024, grown / 1024);
-    QCOMPARE(Soak::openFiles(), files);
-    QVERIFY(grown < 2 * 1024 * 1024);
+    run.finish("window: 100 downloads");
 }
 
 QTEST_MAIN(SoakWindowTest)

@@ -19,7 +19,3 @@ void FakeSerialPort::write(const QByteArray& bytes) {
         m_input += answers.takeFirst();
     }
 }
-
-QByteArray FakeSerialPort::readAll() {
-    return std::exchange(m_input, QByteArray());
-}

@@ -66,13 +66,13 @@ struct SimWindow {
         view->setCurrentIndex(view->model()->index(row - 1, col - 1));
         Q_EMIT view->clicked(view->currentIndex());
     }
+    // Clicks b and waits (at most ms) until the command it started has ended.
+    bool press(QPushButton* b, int ms = 3000) {
+        b->click();
+        return QTest::qWaitFor([this] { return idle(); }, ms);
+    }
     // Waits until the controller has received at least n packets.
     bool waitForPackets(int n, int ms = 5000) {
-        QElapsedTimer t;
-        t.start();
-        while (sim->packets().size() < n && t.elapsed() < ms) {
-            QTest::qWait(5);
-        }
-        return sim->packets().size() >= n;
+        return QTest::qWaitFor([&] { return sim->packets().size() >= n; }, ms);
     }
 };
