@@ -152,7 +152,6 @@ void MapFileTest::aMapFileIsExactlyTheImage_data() {
     QTest::addColumn<QString>("reason");  // empty: the file opens
     QTest::newRow("exact") << 2048 << QString();
     QTest::newRow("short") << 100 << u("只有 100 字节，地图文件应为 2048 字节");
-    QTest::newRow("empty") << 0 << u("只有 0 字节，地图文件应为 2048 字节");
     QTest::newRow("one byte long") << 2049 << u("比地图文件长：地图文件应为 2048 字节");
     QTest::newRow("missing") << -1 << u("文件不存在");
 }
@@ -197,29 +196,18 @@ void MapFileTest::saveReplacesWholeOrNotAtAll() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{u("map.bin"), u("plain")}));
 }
 
+// What the window's status bar and `show` print about each finding is tested with them; here
+// the findings they have no map for, and the order of the column entries.
 void MapFileTest::decoderNamesWhatLooksWrong() {
-    const auto built = MapImageBuilder::build(module({1, 9}), 16, 16, MapImage());
-    const DecodedMap sound = DecodedMap::decode(built.image.toBytes(), 2048);
-    QCOMPARE(sound.problems, QStringList());
-    QVERIFY(sound.findings.isEmpty());
-    QCOMPARE(sound.rowEntries.size(), 16);
-    QCOMPARE(sound.columnEntries.size(), 2);
-    QCOMPARE(sound.columnEntries[0].group, 1);  // the last pick first
-    QByteArray odd = built.image.toBytes();
-    odd[6] = 17;   // scan count
-    odd[16] = 40;  // row entry 0 in pixel row 40 of 32
+    QByteArray odd = MapImageBuilder::build(module({1, 9}), 16, 16, MapImage()).image.toBytes();
     odd[14] = 12;  // column extent
     const DecodedMap suspect = DecodedMap::decode(odd + "tail", 2052);
-    QCOMPARE(suspect.problems.size(), 4);
     using F = DecodedMap::Finding;
-    QCOMPARE(suspect.findings,
-             (QList<F>{F::FileSize, F::ScanCount, F::ColumnExtent, F::RowEntryOutside}));
+    QCOMPARE(suspect.findings, (QList<F>{F::FileSize, F::ColumnExtent}));
+    QCOMPARE(suspect.problems.size(), 2);
     QCOMPARE(suspect.rowEntries.size(), 16);
-    odd = built.image.toBytes();
-    odd[14] = 0;  // no column entries: sound to the layout, useless to a controller
-    const DecodedMap noColumns = DecodedMap::decode(odd, 2048);
-    QCOMPARE(noColumns.problems, QStringList());
-    QCOMPARE(noColumns.findings, QList<F>{F::NoColumnEntries});
+    QCOMPARE(suspect.columnEntries.size(), 1);
+    QCOMPARE(suspect.columnEntries[0].group, 1);  // the last pick first
 }
 
 QTEST_GUILESS_MAIN(MapFileTest)

@@ -299,9 +299,8 @@ void SimulatorTest::lineTimeHoldsTheAnswerBackAndAHangUpClosesTheLine() {
     QVERIFY2(sinceWrite.elapsed() >= 71, qPrintable(QString::number(sinceWrite.elapsed())));
     line.write(dataPacket(1));
     // The closed line shows as a read error or a lost resource, depending on when it is seen.
-    QTRY_VERIFY_WITH_TIMEOUT(line.error() == QSerialPort::ResourceError ||
-                                 line.error() == QSerialPort::ReadError,
-                             5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        line.error() == QSerialPort::ResourceError || line.error() == QSerialPort::ReadError, 5000);
 }
 
 void SimulatorTest::optionsAreCheckedAndExplained_data() {
