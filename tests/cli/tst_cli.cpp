@@ -6,8 +6,8 @@
 #include "Cli.h"
 #include "Csv.h"
 #include "Language.h"
-#include "MapFile.h"
-#include "SimWindow.h"
+#include "SimulatorThread.h"
+#include "TestBytes.h"
 
 Q_DECLARE_METATYPE(SimulatorFaults)
 
@@ -84,7 +84,6 @@ private Q_SLOTS:
     void commandsEndWithTheirExitCode_data();
     void commandsEndWithTheirExitCode();
     void batchRunsPortsAtOnceAndEachPortInPlanOrder();
-    void windowAndCliSendIdenticalPackets();
 
 private:
     QTemporaryDir m_dir;  // the current folder, holding the test's files
@@ -242,22 +241,6 @@ void CliTest::batchRunsPortsAtOnceAndEachPortInPlanOrder() {
     QCOMPARE(a.image(), two);          // line 7 after line 3
     QCOMPARE(a.packets().size(), 35);  // two downloads of 17 packets, then SetAddress
     QCOMPARE(a.packets().last().mid(8, 6), hex("0F050A000005"));  // screen 5, IP 10.0.0.5
-}
-
-void CliTest::windowAndCliSendIdenticalPackets() {
-    SimWindow w;
-    SimulatorThread cliSim;
-    w.session().mapOpened(MapFile::load(writeFile(u("same.bin"), soundMap())));
-    w.window->commands().download();  // on this thread's event loop, which runCli turns
-    QCOMPARE(runCli({u("download"), u("same.bin"), u("--port"), cliSim.devicePath()}).code, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 5000);
-    w.window->commands().setAddress({u("9"), {u("172"), u("16"), u("254"), u("3")}});
-    QTRY_VERIFY_WITH_TIMEOUT(w.idle(), 2000);
-    const CliRun set = runCli({u("set-address"), u("--port"), cliSim.devicePath(), u("--screen"),
-                               u("9"), u("--ip"), u("172.16.254.3")});
-    QCOMPARE(set.code, 0);
-    QCOMPARE(cliSim.packets(), w.sim->packets());
-    QCOMPARE(cliSim.packets().last().left(14), hex("5AA528FFFF0A47000F09AC10FE03"));
 }
 
 QTEST_MAIN(CliTest)

@@ -60,7 +60,6 @@ void CoreTest::textReadsAsTheNumberItBeginsWith_data() {
     row(" 64 ", 64, 64);
     row("64abc", 64, -1);
     row("16 lines", 16, -1);
-    row("8 8", 8, -1);
     row("abc", 0, -1);
     QTest::newRow("empty") << QString() << qint64{0} << qint64{-1};
     row("64.5", 64, 64);
@@ -72,18 +71,15 @@ void CoreTest::textReadsAsTheNumberItBeginsWith_data() {
     row("0064", 64, 64);
     row(".5", 0, 0);
     row("-", 0, -1);
-    row("64.", 64, 64);
     row("1.6e1", 16, 16);
     row("25E-1", 2, 2);
     row("7e", 7, -1);
-    row("7e+x", 7, -1);
     row("\t32\n", 32, 32);
     row("６４", 64, 64);
     row("－２．５", -2, -2);
     row("\u3000８\u3000", 8, 8);
     row("\u0664\u0665", 0, -1);  // Arabic-Indic digits are not digits here
     row("\u22121", 0, -1);       // nor is the Unicode minus a sign
-    row("&H10", 0, -1);
     row("5e-999999", 0, 0);
     row("18446744073709551616", huge, huge);  // 2^64 would wrap to 0
     row("999999999999999999.5", huge, huge);  // rounds up to 19 digits
