@@ -1,15 +1,10 @@
 #pragma once
 
 #include <unistd.h>
-#include <QDir>
-#include <QFile>
-#include <QMap>
 #include <QtTest>
 #include <random>
 
 #include "SimulatorFaults.h"
-
-using namespace std::chrono_literals;
 
 // A long run of downloads in this process. Download n (counted from 1) gets a fault when n is a
 // multiple of three, drawn from a fixed seed. Construct it once whatever the run reuses has been
@@ -36,7 +31,7 @@ public:
         Fault f{names[kind], {}};
         f.faults.silentDataPacket = kind == 0 ? packet : 0;
         f.faults.nakDataPacket = kind == 1 ? packet : 0;
-        f.faults.answerDelay = kind == 2 ? 600ms : 0ms;
+        f.faults.answerDelay = std::chrono::milliseconds(kind == 2 ? 600 : 0);
         f.faults.garbageAnswer = kind == 3;
         f.faults.hangUpAtDataPacket = kind == 4 ? packet : 0;
         ++m_drawn[QString::fromLatin1(f.name)];

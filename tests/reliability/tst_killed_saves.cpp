@@ -1,12 +1,6 @@
 #include <unistd.h>
 
-#include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <random>
-#include <thread>
 
 #include "Errors.h"
 #include "MapFile.h"
@@ -23,10 +17,59 @@ public:
     // standard output before each save and "e" after it, so that whoever kills it can tell
     // whether the kill landed inside a save. A save that fails writes its reason on standard
     // error and returns 1.
-    static int saveLoop(const QString& path);
+    static int saveLoop(const QString& path) {
+        for (int n = 0; mark("b"); n = 1 - n) {
+            MapImage image;
+            image.assign(map(n));
+            try {
+                MapFile::save(path, image);
+            } catch (const FileError& e) {
+                qWarning("%s", e.what());
+                return 1;
+            }
+            mark("e");  // if that fails, so does the next "b", which ends the loop
+        }
+        return 1;
+    }
 
 private Q_SLOTS:
-    void killedSavesLeaveTheOldMapOrTheNewOneWhole();
+    void killedSavesLeaveTheOldMapOrTheNewOneWhole() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("map.bin"));
+        MapImage first;
+        first.assign(map(0));
+        MapFile::save(path, first);
+        QRandomGenerator random(7);
+        int inside = 0;
+        for (int kill = 0; kill < 200; ++kill) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("--save-loop"), path});
+            QVERIFY(child.waitForReadyRead(5000));   // its first save has begun
+            QThread::usleep(random.bounded(12001));  // 0 to 12 ms
+            child.kill();
+            QVERIFY(child.waitForFinished(5000));
+            QVERIFY2(child.exitStatus() == QProcess::CrashExit,  // killed, not ended by a failure
+                     child.readAllStandardError().constData());
+            inside += child.readAllStandardOutput().endsWith('b') ? 1 : 0;
+            const QByteArray bytes = MapFile::load(path).toBytes();
+            QVERIFY2(isAWholeMap(bytes), qPrintable(QStringLiteral("after kill %1").arg(kill)));
+        }
+        // The map and, beside it, only new maps, whole, that never got their name.
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        const QRegularExpression named(QStringLiteral("^map\\.bin(\\.\\w{6})?$"));
+        for (const QString& name : files) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(named.match(name).hasMatch(), qPrintable(name));
+            QVERIFY2(isAWholeMap(file.readAll()), qPrintable(name));
+        }
+        qInfo("200 kills, %d inside a save; %lld temporary files left beside the map", inside,
+              static_cast<long long>(files.size() - 1));
+        QVERIFY(inside >= 100);
+        MapFile::save(path, first);  // and one more save and open with every leftover there
+        QCOMPARE(MapFile::load(path).toBytes(), map(0));
+    }
 
 private:
     // Map 0 is all 0xA0, map 1 all 0x0B, so that any mixture of the two, or either cut short, is
@@ -35,61 +78,6 @@ private:
     static bool isAWholeMap(const QByteArray& bytes) { return bytes == map(0) || bytes == map(1); }
     static bool mark(const char* marker) { return ::write(STDOUT_FILENO, marker, 1) == 1; }
 };
-
-int KilledSavesTest::saveLoop(const QString& path) {
-    for (int n = 0; mark("b"); n = 1 - n) {
-        MapImage image;
-        image.assign(map(n));
-        try {
-            MapFile::save(path, image);
-        } catch (const FileError& e) {
-            qWarning("%s", e.what());
-            return 1;
-        }
-        mark("e");  // if that fails, so does the next "b", which ends the loop
-    }
-    return 1;
-}
-
-void KilledSavesTest::killedSavesLeaveTheOldMapOrTheNewOneWhole() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("map.bin"));
-    MapImage first;
-    first.assign(map(0));
-    MapFile::save(path, first);
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> delayUs(0, 12000);
-    int inside = 0;
-    for (int kill = 0; kill < 200; ++kill) {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-loop"), path});
-        QVERIFY(child.waitForReadyRead(5000));  // its first save has begun
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
-        child.kill();
-        QVERIFY(child.waitForFinished(5000));
-        QVERIFY2(child.exitStatus() == QProcess::CrashExit,  // killed, not ended by a failure
-                 child.readAllStandardError().constData());
-        inside += child.readAllStandardOutput().endsWith('b') ? 1 : 0;
-        const QByteArray bytes = MapFile::load(path).toBytes();
-        QVERIFY2(isAWholeMap(bytes),
-                 qPrintable(QStringLiteral("kill %1 left %2 bytes").arg(kill).arg(bytes.size())));
-    }
-    const QStringList leftovers =
-        QDir(dir.path())
-            .entryList(QDir::Files)
-            .filter(QRegularExpression(QStringLiteral("^map\\.bin\\.\\w{6}$")));
-    qInfo("200 kills, %d inside a save; %lld temporary files left beside the map", inside,
-          static_cast<long long>(leftovers.size()));
-    QVERIFY(inside >= 100);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), leftovers.size() + 1);
-    for (const QString& name : leftovers) {  // a new map, whole, that never got its name
-        QFile leftover(dir.filePath(name));
-        QVERIFY(leftover.open(QIODevice::ReadOnly));
-        QVERIFY(isAWholeMap(leftover.readAll()));
-    }
-    MapFile::save(path, first);  // and one more save and open with every leftover there
-    QCOMPARE(MapFile::load(path).toBytes(), map(0));
-}
 
 int main(int argc, char** argv) {
     if (argc == 3 && qstrcmp(argv[1], "--save-loop") == 0) {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QStringList>
 
+#include "Errors.h"
 #include "SerialPort.h"
 
 // A serial port that records what is written to it. Answers are scripted: each entry of
@@ -12,10 +11,24 @@
 // 1) throw.
 class FakeSerialPort : public SerialPort {
 public:
-    void open(const QString& deviceName) override;
+    void open(const QString& deviceName) override {
+        if (failOpen) {
+            throw PortError("fake: " + deviceName.toStdString() + " is held by another program");
+        }
+        openedDevices.append(deviceName);
+        m_open = true;
+    }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
-    void write(const QByteArray& bytes) override;
+    void write(const QByteArray& bytes) override {
+        if (!m_open || failWrite || ++m_writes == failOnWrite) {
+            throw PortError("fake: write failed");
+        }
+        written.append(bytes);
+        if (!answers.isEmpty()) {
+            m_input += answers.takeFirst();
+        }
+    }
     void drain(std::chrono::milliseconds) override {}
     void discardInput() override { m_input.clear(); }
     QByteArray readAll() override { return std::exchange(m_input, QByteArray()); }

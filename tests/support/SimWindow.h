@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -21,6 +18,15 @@
 #include "ScriptedDialogs.h"
 #include "SimulatorThread.h"
 #include "TestBytes.h"
+
+// The captions of a download up to the acknowledgement of data packet n: "下载0" .. "下载<n>".
+inline QStringList downloadCaptions(int n) {
+    QStringList captions;
+    for (int k = 0; k <= n; ++k) {
+        captions.append(u("下载") + QString::number(k));
+    }
+    return captions;
+}
 
 // The whole program on a real serial port (a pseudo-terminal at a fixed path, so that it
 // survives a hang-up) with the simulated controller at the other end, recording the captions
@@ -59,8 +65,6 @@ struct SimWindow {
         device = path;
         window->portList()->choose(0);
     }
-    // A map to download, as opening a map file gives.
-    void enableDownload() { session().mapOpened(MapImage()); }
     void pick(PickGrid grid, int row, int col) {
         PickGridView* view = window->pickPage(grid)->grid();
         view->setCurrentIndex(view->model()->index(row - 1, col - 1));
