@@ -138,8 +138,6 @@ void CliTest::commandsEndWithTheirExitCode_data() {
         R"("problems":["the file is 2047 bytes; a map file is exactly 2048 bytes","the module)");
     row("no port", "download m.bin", 4, "lumotrix-cli: --port is missing (see --help)\n");
     row("short file", "download short.m --port PORT", 4, "the file short.m: it holds only");
-    row("two files", "download m.bin m.bin --port PORT", 4, "expected 1 argument(s) besides");
-    row("unknown option", "read-address --port PORT -x", 4, "Unknown option 'x'.");
     row("ip", "set-address --port PORT --screen 1 --ip 1.2.3", 4,
         "lumotrix-cli: the IP address must be four numbers separated by dots (A.B.C.D), not ");
     row("COM0", "read-address --port COM0", 4, "lumotrix-cli: port COM0 does not exist");
@@ -158,7 +156,6 @@ void CliTest::commandsEndWithTheirExitCode_data() {
     row("plan port", "batch plan:port,file\nCOM13,m.bin", 4, "plan.csv:2: port COM13 does");
     row("report", "batch plan:port,file\nPORT,m.bin --report /no/r", 4, "write the report /no/r:");
     row("help", "$ --help", 0, "", "Usage: lumotrix-cli COMMAND [ARGUMENTS]\n");
-    row("download -h", "download -h", 0, "", "Usage: lumotrix-cli download FILE.bin --port");
     row("version", "$ --version", 0, "", "lumotrix-cli " LUMOTRIX_VERSION "\n");
     row("unknown", "$ upload", 4, "lumotrix-cli: unknown command \"upload\" (see lumotrix-cli");
     row("in English", "$ show /no/m.bin", 4,

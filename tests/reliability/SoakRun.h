@@ -6,6 +6,14 @@
 
 #include "SimulatorFaults.h"
 
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#define SOAK_UNDER_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer) || __has_feature(address_sanitizer)
+#define SOAK_UNDER_SANITIZER 1
+#endif
+#endif
+
 // A long run of downloads in this process. Download n (counted from 1) gets a fault when n is a
 // multiple of three, drawn from a fixed seed. Construct it once whatever the run reuses has been
 // set up: finish() then checks that the process holds as many files as at that moment and that
@@ -51,7 +59,13 @@ public:
                           << openFiles() << "after; resident memory" << m_resident / 1024
                           << "KiB before, grown by" << grown / 1024 << "KiB";
         QCOMPARE(openFiles(), m_files);
+#if SOAK_UNDER_SANITIZER
+        // A sanitizer holds freed memory back and keeps its own records, so resident memory
+        // says nothing about leaks there; open files still do.
+        Q_UNUSED(grown);
+#else
         QVERIFY(grown < 2 * 1024 * 1024);
+#endif
     }
 
 private:

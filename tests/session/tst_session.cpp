@@ -327,10 +327,6 @@ void SessionTest::savedAndOpenedMapsEnableTheDownload() {
     QCOMPARE(unsaved.size(), 1);
     QVERIFY(!r.session.hasUnsavedPicks());
     QVERIFY(r.session.isEnabled(Control::Download));
-    MapImage opened;
-    opened.set(2047, 9);
-    r.session.mapOpened(opened);
-    QCOMPARE(r.session.image(), opened);
 }
 
 QTEST_GUILESS_MAIN(SessionTest)
