@@ -95,11 +95,6 @@ private Q_SLOTS:
             << QStringList{u"/dev/ttyACM0"_qs, u"/dev/ttyUSB2"_qs, u"/dev/ttyUSB10"_qs,
                            u"/dev/ttyAMA0"_qs, u"/dev/ttyS0"_qs,   u"/dev/ttyS1"_qs,
                            QString()};
-        QTest::newRow("mac adapters before built-in ports")
-            << QStringList{u"/dev/cu.Bluetooth-Incoming-Port"_qs, u"/dev/cu.usbserial-A1"_qs}
-            << Environment{}
-            << QStringList{u"/dev/cu.usbserial-A1"_qs, u"/dev/cu.Bluetooth-Incoming-Port"_qs,
-                           QString()};
         QTest::newRow("the variable wins, an empty one does not")
             << QStringList{u"/dev/ttyS0"_qs}
             << Environment{{u"LUMOTRIX_COM1"_qs, QString()}, {u"LUMOTRIX_COM2"_qs, u"/tmp/sim"_qs}}

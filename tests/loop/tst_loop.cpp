@@ -11,22 +11,45 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The program, its window hidden, walked on its session against its own simulated controller,
-// whose module is wired as `family` and lights in the levels given; `off` is the address whose
-// row pick is one LED right (-1: none).
+// The program walked against its own simulated controller, whose module is wired as `family`
+// and lights in the levels given; `off` is the address whose row pick is one LED right (-1:
+// none). On the session with the window hidden or, `clicking`, by clicking the shown window's
+// buttons and grid cells (the parameters then are the defaults, 64 x 32 scan 16).
 struct Rig : SimWindow {
     Size m;
     int off;
+    bool clicking;
     QByteArray expectedMap;  // what the walk should save
 
-    Rig(const QString& family, Size size, Level oeLit, Level displayLit, int offAddress)
+    Rig(const QString& family, Size size, Level oeLit, Level displayLit, int offAddress,
+        bool byClicking = false)
         : SimWindow({}, {*Wiring::fromName(family), oeLit, displayLit}),
           m(size),
           off(offAddress),
+          clicking(byClicking),
           expectedMap(
               map(family, m, oeLit == Level::Two ? 1 : 0, displayLit == Level::Two ? 255 : 0)) {
         expectedMap[17 + 2 * off] += off >= 0 ? 1 : 0;  // without `off`, byte 15 plus 0
+        if (clicking) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            window->parameterPage()->redGreenBox()->setCurrentIndex(0);  // as the session walks
+            next()->click();
+            return;
+        }
         session().next({QString::number(m.w), QString::number(m.h), 0, QString::number(m.s), 0});
+    }
+
+    // Picks the cell of the LED at (x, y).
+    void pickLed(PickGrid grid, QPoint led) {
+        if (!clicking) {
+            pick(grid, led.y() + 1, led.x() + 1);
+            return;
+        }
+        PickGridView* view = window->pickPage(grid)->grid();
+        const QModelIndex cell = view->model()->index(led.y(), led.x());
+        view->scrollTo(cell);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
     }
 
     // Waits until the module has taken the packet that the simulator logs as `last`.
@@ -42,8 +65,16 @@ struct Rig : SimWindow {
               std::tuple{Page::DisplayPolarity, "DisTest", wrongDisplay}}) {
             QVERIFY(shows(QLatin1String(kind) + " bytes=00 00 00 00"_L1));
             const bool lit = !sim->litLeds().isEmpty();  // every LED or none
-            session().choose(page, lit != wrong ? Lit::StateOne : Lit::StateTwo);
-            session().next({});
+            const Lit choice = lit != wrong ? Lit::StateOne : Lit::StateTwo;
+            if (clicking) {
+                window->polarityPage(page)
+                    ->choiceButtons()[choice == Lit::StateOne ? 0 : 1]
+                    ->click();
+                next()->click();
+            } else {
+                session().choose(page, choice);
+                session().next({});
+            }
         }
     }
 
@@ -54,14 +85,14 @@ struct Rig : SimWindow {
             QVERIFY(shows(u"HangTest count=%1"_s.arg(a)));
             const QList<QPoint> lit = sim->litLeds().values();
             QCOMPARE(lit.size(), 1);
-            pick(PickGrid::Rows, lit[0].y() + 1, lit[0].x() + (a == off ? 2 : 1));
+            pickLed(PickGrid::Rows, lit[0] + QPoint(a == off ? 1 : 0, 0));
         }
         QList<QPoint> lit;
         for (int n = 0;
              shows(u"LieTest count=%1"_s.arg(8 * n)) && !(lit = sim->litLeds().values()).isEmpty();
              ++n) {
             QCOMPARE(lit.size(), 1);
-            pick(PickGrid::Columns, lit[0].y() + 1, lit[0].x() + 1);
+            pickLed(PickGrid::Columns, lit[0]);
         }
         QVERIFY2(lit.isEmpty(), "the column step did not go on to the chain's end");
     }
@@ -70,9 +101,15 @@ struct Rig : SimWindow {
     QByteArray walkSaveAndDownload() {
         answerPolarities(false, false);
         pickWhatLights();
-        MapFile::save(dir.filePath(u"module.bin"_s), session().buildMap());
-        session().mapSaved();
-        window->commands().download();
+        if (clicking) {
+            dialogs.answers = {dir.filePath(u"module.bin"_s)};
+            window->completeButton()->click();
+            window->downloadButton()->click();
+        } else {
+            MapFile::save(dir.filePath(u"module.bin"_s), session().buildMap());
+            session().mapSaved();
+            window->commands().download();
+        }
         QFile file(dir.filePath(u"module.bin"_s));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
@@ -122,6 +159,15 @@ private Q_SLOTS:
             }
             QVERIFY(moved[0] > m.w * m.h / 2 && moved[1] > m.w * m.h / 2);
         }
+    }
+
+    // Once more through the shown window, clicking its buttons and grid cells.
+    void windowWalkedByClickingWhatLightsShowsThePicture() {
+        Rig r(u"from-right"_s, {64, 32, 16}, Level::One, Level::Two, -1, true);
+        QCOMPARE(r.walkSaveAndDownload().toHex(), r.expectedMap.toHex());
+        QTRY_VERIFY_WITH_TIMEOUT(r.captions.contains(u"下载完成"_s), 10000);
+        QCOMPARE(r.sim->outOfPlace(), 0);
+        QCOMPARE(r.sim->litLeds(), picture(64, 32));
     }
 
     void wrongPolarityAnswersLeaveTheModuleDarkOrInverted() {

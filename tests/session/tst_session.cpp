@@ -2,7 +2,6 @@
 #include <QtTest>
 
 #include "ControllerCommands.h"
-#include "Errors.h"
 #include "FakeSerialPort.h"
 #include "Link.h"
 #include "MappingSession.h"
@@ -286,25 +285,6 @@ private Q_SLOTS:
                                                    u("IP地址每一段必须是 0 到 255 之间的整数")}));
         QVERIFY(status.isEmpty());
         QVERIFY(r.port.openedDevices.isEmpty());
-    }
-
-    void savedAndOpenedMapsEnableTheDownload() {
-        Rig r;
-        QVERIFY(!r.session.isEnabled(Control::Download));
-        r.walkTo(Page::RowOrder, {u("8"), u("4"), 0, u("2"), 1});
-        r.session.pickRow(1, 1);
-        r.session.next({});
-        QVERIFY_THROWS_EXCEPTION(InputError, r.session.buildMap());  // one row of two picked
-        r.session.previous();
-        r.session.pickRow(1, 1);
-        r.session.pickRow(2, 1);
-        r.session.pickColumn(1, 1);
-        QSignalSpy unsaved(&r.session, &MappingSession::unsavedPicksChanged);
-        r.session.buildMap();
-        r.session.mapSaved();
-        QCOMPARE(unsaved.size(), 1);
-        QVERIFY(!r.session.hasUnsavedPicks());
-        QVERIFY(r.session.isEnabled(Control::Download));
     }
 };
 

@@ -1,4 +1,3 @@
-#include <QLabel>
 #include <QProcess>
 #include <QSerialPort>
 #include <QtTest>
@@ -6,9 +5,9 @@
 
 #include "ControllerModel.h"
 #include "ModuleFamilies.h"
-#include "ModuleWindow.h"
 #include "PacketFramer.h"
 #include "SimulatorThread.h"
+#include "VirtualModule.h"
 
 using namespace Qt::StringLiterals;
 using namespace ModuleFamilies;
@@ -115,19 +114,6 @@ private Q_SLOTS:
         row("DownLoadEnd after 1 data packet changes nothing", plain,
             {kCell16x4Scan2, dataPacket(0), hex("5AA588FF100A040004") + QByteArray(127, '\x33')},
             "DownLoadEnd #17 checksum ok", "", 64);
-        // Sizes at each limit of what a map can describe.
-        row("128 groups fit", plain, {test("0040100001")},
-            "CellTest width=64 height=16 colour=0 scan=1", "", 1024);
-        row("256 groups", plain, {test("0040200001")},
-            "CellTest width=64 height=32 colour=0 scan=1", "");
-        row("scan 32", plain, {test("0080400020")}, "CellTest width=128 height=64 colour=0 scan=32",
-            "");
-        row("width 60", plain, {test("003C200010")}, "CellTest width=60 height=32 colour=0 scan=16",
-            "");
-        row("height 30", plain, {test("00401E0010")},
-            "CellTest width=64 height=30 colour=0 scan=16", "");
-        row("scan 0", plain, {test("0040200000")}, "CellTest width=64 height=32 colour=0 scan=0",
-            "");
     }
 
     void answersLogsAndDrivesTheModule() {
@@ -145,56 +131,50 @@ private Q_SLOTS:
         QTEST(static_cast<int>(model.moduleSnapshot().litLeds().size()), "lit");
     }
 
-    void windowDrawsLitLedsAsRoundRedDotsInPlaceAtAnySize() {
-        // 16 x 4 with its top-left and bottom-right LEDs lit.
-        ModuleSnapshot module{QSize(16, 4), QBitArray(64), u"16x4 scan 2"_s};
-        module.lit.setBit(0);
-        module.lit.setBit(63);
-        for (const QSize size : {QSize(900, 300), QSize(300, 600), QSize(200, 150)}) {
-            ModuleWindow window;
-            window.showModule(module);
-            window.resize(size);
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            const QImage shot = window.grab().toImage();
-            QRect dots[2];  // top-left, bottom-right
-            for (int i = 0; i < shot.width() * shot.height(); ++i) {
-                const QRgb pixel = shot.pixel(i % shot.width(), i / shot.width());
-                if (qRed(pixel) > 200 && qGreen(pixel) < 100 && qBlue(pixel) < 100) {
-                    dots[i % shot.width() < shot.width() / 2 ? 0 : 1] |=
-                        QRect(i % shot.width(), i / shot.width(), 1, 1);
-                }
+    void everyFamilyMapsChainBitsOneToOneOntoTheModule_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<Size>("m");
+        for (const char* family : {"straight", "stripe", "reversed", "from-right", "random:7"}) {
+            for (const Size m : {Size{64, 32, 16}, {64, 32, 8}, {32, 16, 4}, {128, 32, 16}}) {
+                QTest::addRow("%s %dx%d scan %d", family, m.w, m.h, m.s)
+                    << QString::fromLatin1(family) << m;
             }
-            const QLabel* state = window.findChild<QLabel*>();
-            QCOMPARE(state->text(), module.state);
-            QVERIFY(!dots[0].isEmpty() && dots[0].bottom() < dots[1].top());
-            QVERIFY(dots[1].bottom() < state->geometry().top());
-            QVERIFY2(std::abs(dots[0].width() - dots[0].height()) <= 1, "a dot is round");
-            QVERIFY(std::abs(dots[1].width() - dots[0].width()) <= 1);
         }
     }
 
-    void optionsAreCheckedAndExplained_data() {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output");  // how stdout and stderr together begin
-        QTest::newRow("unknown family") << u"--wiring zigzag"_s << 2 << u"--wiring needs one of"_s;
-        QTest::newRow("random without a seed") << u"--wiring random"_s << 2 << u"--wiring needs"_s;
-        QTest::newRow("OE state 3") << u"--oe-lit 3"_s << 2 << u"--oe-lit needs 1 or 2"_s;
-        QTest::newRow("late -1") << u"--late -1"_s << 2 << u"--late needs a number"_s;
-        QTest::newRow("help") << u"--help"_s << 0 << u"Usage: "_s;
+    // Every LED is lit by exactly one chain bit, the one the family's own description names.
+    void everyFamilyMapsChainBitsOneToOneOntoTheModule() {
+        QFETCH(QString, family);
+        QFETCH(Size, m);
+        const Wiring wiring = *Wiring::fromName(family);
+        QSet<QPoint> leds;
+        for (int i = 0, chain = m.w * m.h / m.s; i < m.w * m.h; ++i) {
+            const QPoint at = wiring.ledOf({m.w, m.h, m.s}, i / chain, i % chain);
+            QCOMPARE(at, led(family, m, i / chain, i % chain));
+            QVERIFY(QRect(0, 0, m.w, m.h).contains(at));
+            leds.insert(at);
+        }
+        QCOMPARE(leds.size(), m.w * m.h);
     }
 
-    void optionsAreCheckedAndExplained() {
-        QFETCH(QString, arguments);
-        QFETCH(QString, output);
-        QProcess sim;
-        sim.setProcessChannelMode(QProcess::MergedChannels);
-        sim.start(QStringLiteral(SIM_PATH), arguments.split(u' '));
-        QVERIFY(sim.waitForFinished(5000));
-        QTEST(sim.exitCode(), "exitCode");
-        const QString printed = QString::fromLocal8Bit(sim.readAll());
-        QVERIFY2(printed.startsWith(output), qPrintable(printed));
+    // The sizes at each limit of what a map can describe: refused with the reason, or lit whole.
+    void moduleRefusesWhatAMapCannotDescribe() {
+        const std::pair<Size, const char*> sizes[] = {
+            {{128, 64, 32}, "scan count 32 is above 16"},
+            {{64, 32, 1}, "a chain of 256 groups of 8 is more than the 128 a map holds"},
+            {{60, 32, 16}, "width 60 is not a multiple of 8"},
+            {{64, 30, 16}, "height 30 is not a multiple of scan count 16"},
+            {{64, 32, 0}, "width, height and scan count must be above 0"},
+            {{64, 16, 1}, nullptr}};  // 128 groups fit
+        for (const auto& [m, reason] : sizes) {
+            VirtualModule module;
+            module.cellTest(m.w, m.h, m.s);
+            const ModuleSnapshot shown = module.snapshot();
+            QCOMPARE(
+                shown.state.contains(u"cannot describe this module: "_s + QLatin1String(reason)),
+                reason != nullptr);
+            QCOMPARE(shown.litLeds().size(), reason ? 0 : m.w * m.h);
+        }
     }
 
     void programShowsTheModuleTakesADownloadAndEndsOnASignal_data() {
