@@ -56,6 +56,7 @@ private Q_SLOTS:
         row("64.5", 64, 64);
         row("65.5", 66, 66);
         row("2.5000001", 3, 3);
+        row("2.50", 2, 2);  // zeros after the half leave it a half
         row("255.4", 255, 255);
         row("-3.5", -4, -4);
         row("+12", 12, 12);

@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include "AddressPanel.h"
 #include "Application.h"
 #include "FakeSerialPort.h"
+#include "FileDialogModel.h"
 #include "Language.h"
 #include "MainWindow.h"
 #include "MapStatus.h"
@@ -112,6 +114,9 @@ private Q_SLOTS:
         QCOMPARE(QSize(grid->horizontalHeader()->length(), grid->verticalHeader()->length()),
                  QSize(64 * cell.width(), 32 * cell.height()));
         QCOMPARE(QSize(grid->verticalHeader()->width(), grid->horizontalHeader()->height()), cell);
+        for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+            QCOMPARE(header->font().pointSizeF(), grid->font().pointSizeF() * (4 + notches) / 4);
+        }
         const int row = under.row() + 3;  // from 1: two below and three right of the mouse's cell
         const int col = under.column() + 4;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
@@ -185,6 +190,19 @@ private Q_SLOTS:
         QCOMPARE(shownIn, QDir(folder.path()).absolutePath());
     }
 
+    // Qt's file dialog in Chinese names a folder's type in Chinese, through FileDialogModel.
+    void fileDialogNamesFoldersInTheProgramsLanguage() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u("maps")));
+        QFileSystemModel files;
+        files.setRootPath(dir.path());
+        FileDialogModel model;
+        model.setSourceModel(&files);
+        const QModelIndex folder = model.mapFromSource(files.index(dir.filePath(u("maps"))));
+        QTRY_COMPARE(folder.siblingAtColumn(2).data().toString(), u("文件夹"));
+        QCOMPARE(folder.data().toString(), u("maps"));
+    }
+
     void unknownLanguageIsRefusedInTheLocalesLanguage() {
         // Chinese is the default; an English locale makes the refusal English.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -244,6 +262,7 @@ private Q_SLOTS:
         QCOMPARE(cell(2, 3, Qt::DisplayRole).toString(), u("1…4"));
         QCOMPARE(cell(4, 4, Qt::BackgroundRole).value<QColor>(), PickGridModel::kPicked);
         QCOMPARE(cell(4, 4, Qt::DisplayRole).toString(), u("3"));
+        QCOMPARE(cell(4, 4, Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));  // on red
         for (const auto& [row, col] : {std::pair{4, 2}, {3, 9}}) {
             QCOMPARE(cell(row, col, Qt::BackgroundRole).value<QColor>(), PickGridModel::kGuide);
         }
