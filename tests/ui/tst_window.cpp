@@ -250,6 +250,21 @@ private Q_SLOTS:
         QVERIFY(w().completeButton()->isEnabled() && !w().nextButton()->isEnabled());
     }
 
+    // Tab from the width box goes through every control in the order it always has.
+    void tabVisitsTheControlsInTheirOrder() {
+        QStringList visited;
+        QWidget* first = w().parameterPage()->widthEdit();
+        for (QWidget* at = first->nextInFocusChain(); at != first; at = at->nextInFocusChain()) {
+            visited << (at->focusPolicy() & Qt::TabFocus ? at->objectName() : QString());
+        }
+        visited.removeAll(QString());
+        QCOMPARE(visited.join(u(" ")),
+                 u("LedHeigh LedColor LedScan LedInNum Pre NextB Complete Open DownLoad Combo1 "
+                   "OeDis(0) OeDis(1) OeSelect(0) OeSelect(1) DisSelect(0) DisSelect(1) DisDis(0) "
+                   "DisDis(1) HangGrid LieGrid Text2 Command1 Command2 Text1 Text3 Text4 Text5 "
+                   "Undo"));
+    }
+
     void gridCellsShowPicksAndGuides() {
         next(4);
         for (const auto& [row, col] : {std::pair{2, 3}, {2, 3}, {4, 4}, {2, 3}}) {
