@@ -141,7 +141,6 @@ void CliTest::commandsEndWithTheirExitCode_data() {
     row("plan open quote", "batch plan:port,file\nCOM1,\"a", 4, "2: a quoted field is not closed");
     row("plan after quote", "batch plan:port,file\n\"a\"b,c", 4, "2: text follows a closing quote");
     row("plan stray quote", "batch plan:port,file\na\"b,c", 4, "2: a double quote inside a field");
-    row("plan no line", "batch plan:#\nport,file\n", 4, "plan.csv:3: the plan names no port\n");
     row("plan file", "batch plan:port,file\nPORT,m.bin\nPORT,no.bin", 4, "3: Cannot open the");
     row("plan port", "batch plan:port,file\nCOM13,m.bin", 4, "plan.csv:2: port COM13 does");
     row("report", "batch plan:port,file\nPORT,m.bin --report /no/r", 4, "write the report /no/r:");

@@ -5,12 +5,11 @@
 #include "Int16.h"
 #include "Language.h"
 #include "MapImage.h"
-#include "PickValue.h"
 #include "ScanMapBuffer.h"
 #include "TestBytes.h"
 #include "TextNumber.h"
 
-// Checked 16-bit arithmetic, the byte range test, number reading from text, pick values, the
+// Checked 16-bit arithmetic, the byte range test, number reading from text, the
 // bounds of the scan map buffer and the map image, and the language chosen at start-up.
 class CoreTest : public QObject {
     Q_OBJECT
@@ -89,13 +88,6 @@ private Q_SLOTS:
         QFETCH(qint64, whole);
         QCOMPARE(readTextNumber(text), leading);
         QCOMPARE(readWholeTextNumber(text).value_or(-1), whole);
-    }
-
-    void pickValueCountsPixelsRowByRowFrom1() {
-        QCOMPARE(PickValue::encode(1, 1, 64).value(), 1);
-        QCOMPARE(PickValue::encode(3, 5, 64).value(), 133);
-        QCOMPARE(PickValue::encode(128, 255, 255).value(), 32640);
-        QVERIFY_THROWS_EXCEPTION(OverflowError, PickValue::encode(129, 128, 256));
     }
 
     void bufferAndImageCheckEveryPosition() {

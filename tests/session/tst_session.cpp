@@ -125,15 +125,6 @@ private Q_SLOTS:
         QCOMPARE(r.session.buffer().at(0).value() + r.session.buffer().at(3).value(), 0);
     }
 
-    void portFailureOnLeavingAPageKeepsThePage() {
-        Rig r;
-        r.port.failOpen = true;
-        r.session.next(defaults());
-        QCOMPARE(r.notifier.messages, QStringList{u("串口被占用")});
-        QCOMPARE(r.session.page(), Page::Parameters);
-        QCOMPARE(r.session.buffer().at(3).value(), 16);  // stored before the send failed
-    }
-
     void goingBackReRunsThePageEntry() {
         Rig r;
         r.walkTo(Page::RowOrder);

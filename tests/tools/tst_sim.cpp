@@ -104,8 +104,6 @@ private Q_SLOTS:
             "0000000000000000000000000000");
         row("data packet 17", plain, {dataPacket(16)},
             "MapDataPacket #17 beyond the image, ignored", "");
-        row("unknown setting", plain, {hex("5AA528FFFF0A070007") + QByteArray(31, '\0')},
-            "unknown packet 5A A5 28 FF FF 0A 07 00 07", "");
         row("bad checksum", plain, {kHangTest16.left(6) + hex("15") + kHangTest16.mid(7)},
             "HangTest checksum BAD (got 15, want 14), ignored", "");
         row("HangTest S: past the last address", plain, {kCell16x4Scan2, test("0402000000")},
