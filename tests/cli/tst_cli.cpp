@@ -43,15 +43,6 @@ CliRun runProgram(const QStringList& args) {
             QString::fromUtf8(cli.readAllStandardError())};
 }
 
-// Writes bytes to the file name and returns the name.
-QString writeFile(const QString& name, const QByteArray& bytes) {
-    QFile f(name);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
-        qFatal("cannot write %s", qPrintable(f.fileName()));
-    }
-    return f.fileName();
-}
-
 // A 16 x 2 dual-colour module, scan count 2, red-green count 2, OE polarity 1 with marker 1,
 // display polarity 255; row entries (0,3) (1,5), column entry (1,1).
 QByteArray soundMap() {
@@ -209,10 +200,8 @@ void CliTest::batchRunsPortsAtOnceAndEachPortInPlanOrder() {
     QCOMPARE(run.code, 3);  // the worst: COM9 has no device
     QVERIFY(run.err.startsWith(u("batch: 5 line(s) on 4 port(s)\n")));
     QVERIFY(run.err.contains(u("\nline 5, ") + b.devicePath() + u(": ok in ")));
-    QFile report(u("report.csv"));
-    QVERIFY(report.open(QIODevice::ReadOnly));
     static const QRegularExpression seconds(u(",\\d\\.\\d\\d,"));
-    QCOMPARE(QString::fromUtf8(report.readAll()).replace(seconds, u(",S,")),
+    QCOMPARE(QString::fromUtf8(readFile(u("report.csv"))).replace(seconds, u(",S,")),
              u("line,port,file,crc32,result,step,packet,seconds,message\n"
                "3,%1,one.bin,6cb12986,ok,,,S,\n5,%2,one.bin,6cb12986,ok,,,S,\n"
                "7,%1,\"two, \"\"b\"\".bin\",1bb61910,ok,,,S,\n"

@@ -64,9 +64,7 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(w.sim->packets(), expected);
 
-        QFile saved(file);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray bytes = saved.readAll();
+        const QByteArray bytes = readFile(file);
         QCOMPARE(bytes, kMapHead + zeros(2048 - 64));
         QCOMPARE(w.sim->image(), bytes);
         QCOMPARE(w.captions, downloadCaptions(16) << u("下载完成") << u("设置地址") << u("设置成功")

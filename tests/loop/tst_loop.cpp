@@ -110,8 +110,7 @@ struct Rig : SimWindow {
             session().mapSaved();
             window->commands().download();
         }
-        QFile file(dir.filePath(u"module.bin"_s));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return readFile(dir.filePath(u"module.bin"_s));
     }
 };
 

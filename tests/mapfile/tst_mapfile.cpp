@@ -155,10 +155,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("map.bin"));
         QByteArray content(std::max(size, 0), '\x11');
-        if (size >= 0) {
-            content.prepend('\x40').chop(1);
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == size);
+        if (size > 0) {
+            writeFile(path, content.replace(0, 1, "\x40"));  // its first byte tells it from the rest
         }
         try {
             QCOMPARE(MapFile::load(path).toBytes(), content);
@@ -172,16 +170,12 @@ private Q_SLOTS:
     void saveReplacesWholeOrNotAtAll() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("map.bin"));
-        QFile longer(path);
-        QVERIFY(longer.open(QIODevice::WriteOnly) && longer.write(QByteArray(4000, 'x')) == 4000);
-        longer.close();
+        writeFile(path, QByteArray(4000, 'x'));
         MapImage image;
         image.set(2047, 0x7F);
         MapFile::save(path, image);
         QCOMPARE(MapFile::load(path), image);  // shortened to exactly the image
-        QFile plain(dir.filePath(QStringLiteral("plain")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
+        writeFile(dir.filePath(QStringLiteral("plain")), {});
         for (const QString& refused : {dir.filePath(QStringLiteral("plain/inside.bin")), dir.path(),
                                        QStringLiteral("/proc/lumotrix-map.bin")}) {
             QVERIFY_THROWS_EXCEPTION(FileError, MapFile::save(refused, image));

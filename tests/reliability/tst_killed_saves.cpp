@@ -4,6 +4,7 @@
 
 #include "Errors.h"
 #include "MapFile.h"
+#include "TestBytes.h"
 
 // A save killed at any moment (SIGKILL to a process saving in a loop, 200 times) leaves the
 // map file either as it was or as the new map, whole. A kill between the new map getting a
@@ -59,10 +60,8 @@ private Q_SLOTS:
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
         const QRegularExpression named(QStringLiteral("^map\\.bin(\\.\\w{6})?$"));
         for (const QString& name : files) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY2(named.match(name).hasMatch(), qPrintable(name));
-            QVERIFY2(isAWholeMap(file.readAll()), qPrintable(name));
+            QVERIFY2(isAWholeMap(readFile(dir.filePath(name))), qPrintable(name));
         }
         qInfo("200 kills, %d inside a save; %lld temporary files left beside the map", inside,
               static_cast<long long>(files.size() - 1));

@@ -5,6 +5,7 @@
 #include "Csv.h"
 #include "SimulatorThread.h"
 #include "SoakRun.h"
+#include "TestBytes.h"
 
 // A long run of lumotrix-cli in one process: 200 downloads as 25 batches over eight simulated
 // controllers, a fault on every third (see SoakRun). Each controller is on a link of its own
@@ -35,7 +36,7 @@ private:
     // is never sent) and on again, controller i with faults[i], runs lumotrix-cli's batch
     // command, every controller getting a map file of these bytes, and checks what it did.
     void batch(const QByteArray& map, const QList<SoakRun::Fault>& faults) {
-        const QString file = write(QStringLiteral("map.bin"), map);
+        const QString file = writeFile(m_dir.filePath(QStringLiteral("map.bin")), map);
         QString plan = QStringLiteral("port,file\n");
         QStringList expected;
         for (int i = 0; i < 8; ++i) {
@@ -54,7 +55,7 @@ private:
         QTextStream err(&progress);
         CliIo io{out, err, false, {}};  // the plan names devices: no COM name is looked up
         const int code = Cli(io).run(
-            {QStringLiteral("batch"), write(QStringLiteral("plan.csv"), plan.toUtf8())});
+            {QStringLiteral("batch"), writeFile(m_dir.filePath(QStringLiteral("plan.csv")), plan.toUtf8())});
         const QStringList rows = report.trimmed().split(u'\n').mid(1);  // after the header
         QCOMPARE(rows.size(), 8);
         QCOMPARE(code, expected.contains(QStringLiteral("port-failed"))        ? 3
@@ -65,14 +66,6 @@ private:
             QVERIFY2(expected[i] != QStringLiteral("ok") || m_sims[i]->image() == map,
                      qPrintable(QStringLiteral("controller %1's map").arg(i + 1)));
         }
-    }
-
-    QString write(const QString& name, const QByteArray& bytes) {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        }
-        return file.fileName();
     }
 
     QTemporaryDir m_dir;

@@ -153,9 +153,7 @@ private Q_SLOTS:
         bad.replace(6, 1, "\x14").replace(14, 1, "\x00", 1).replace(16, 1, "\x28");
         QTemporaryDir dir;
         for (const auto& [name, bytes] : {std::pair{"sound.bin", map}, {"bad.bin", bad}}) {
-            QFile file(dir.filePath(u(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == 2048);
-            m_dialogs.answers << file.fileName();
+            m_dialogs.answers << writeFile(dir.filePath(u(name)), bytes);
         }
         w().openButton()->click();
         QCOMPARE(w().mapStatus()->text(), sound);
@@ -170,8 +168,7 @@ private Q_SLOTS:
 
     void fileDialogsOpenInTheFolderLastUsed() {
         QTemporaryDir folder;
-        QFile map(folder.filePath(u("module.bin")));
-        QVERIFY(map.open(QIODevice::WriteOnly));
+        const QString map = writeFile(folder.filePath(u("module.bin")), {});
         QString shownIn;
         // Notes the folder of the dialog about to open, then chooses file (none: cancels).
         const auto answer = [&shownIn](const QString& file) {
@@ -182,9 +179,8 @@ private Q_SLOTS:
                 file.isEmpty() ? dialog->reject() : static_cast<QDialog*>(dialog)->accept();
             });
         };
-        answer(map.fileName());
-        QCOMPARE(QtFileDialogs(nullptr).askOpenFileName(u("bin Files(*.bin)"), u("*.bin")),
-                 map.fileName());
+        answer(map);
+        QCOMPARE(QtFileDialogs(nullptr).askOpenFileName(u("bin Files(*.bin)"), u("*.bin")), map);
         answer(QString());  // a new object, as in the next run: the folder comes from the settings
         QtFileDialogs(nullptr).askSaveFileName(u("bin Files(*.bin)"), u("*.bin"));
         QCOMPARE(shownIn, QDir(folder.path()).absolutePath());
