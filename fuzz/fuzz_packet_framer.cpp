@@ -1,8 +1,9 @@
 // The simulated controller's packet framer on any byte stream, fed whole and fed in chunks of
 // lengths taken from the stream: the same packets and the same skipped bytes either way; every
 // packet begins 5A A5 with a length byte of 13, 40 or 136 and has that length, and the packets
-// stand in the stream in order; bytes in = bytes of packets + bytes skipped + bytes pending,
-// where what is pending is the beginning of a possible packet at the stream's end.
+// stand in the stream in order; no byte that begins a whole packet is skipped; bytes in = bytes
+// of packets + bytes skipped + bytes pending, where what is pending is the beginning of a
+// possible packet at the stream's end.
 #include <QByteArray>
 #include <QList>
 #include <algorithm>
@@ -21,8 +22,24 @@ int byteAt(const QByteArray& bytes, qsizetype i) {
     return static_cast<unsigned char>(bytes.at(i));
 }
 
-// The bytes the packets take up; each checked for its shape and its place in the stream.
-qsizetype checkPackets(const QList<QByteArray>& packets, const QByteArray& stream) {
+// Whether a whole packet (5A A5, a length byte of 13, 40 or 136, and that many bytes) begins at.
+bool wholePacketAt(const QByteArray& stream, qsizetype at) {
+    return at + 3 <= stream.size() && byteAt(stream, at) == 0x5A &&
+           byteAt(stream, at + 1) == 0xA5 && isPacketLength(byteAt(stream, at + 2)) &&
+           at + byteAt(stream, at + 2) <= stream.size();
+}
+
+// Bytes from `from` up to `to` were skipped: none of them may begin a whole packet.
+void checkSkipped(const QByteArray& stream, qsizetype from, qsizetype to) {
+    for (qsizetype at = from; at < to; ++at) {
+        require(!wholePacketAt(stream, at), "no byte that begins a whole packet is skipped");
+    }
+}
+
+// The bytes the packets take up; each checked for its shape and its place in the stream, and
+// the bytes skipped before it. `end` is where the last packet ends.
+qsizetype checkPackets(const QList<QByteArray>& packets, const QByteArray& stream,
+                       qsizetype& end) {
     qsizetype bytes = 0;
     qsizetype from = 0;
     for (const QByteArray& p : packets) {
@@ -32,9 +49,11 @@ qsizetype checkPackets(const QList<QByteArray>& packets, const QByteArray& strea
                 "a packet's length byte is 13, 40 or 136 and its length");
         const qsizetype at = stream.indexOf(p, from);
         require(at >= 0, "the packets stand in the stream, in order");
+        checkSkipped(stream, from, at);
         from = at + p.size();
         bytes += p.size();
     }
+    end = from;
     return bytes;
 }
 
@@ -69,8 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PacketFramer whole;
     const QList<QByteArray> packets = whole.feed(stream);
     const int skipped = whole.takeSkipped();
-    const qsizetype pending = stream.size() - checkPackets(packets, stream) - skipped;
+    qsizetype end = 0;
+    const qsizetype pending = stream.size() - checkPackets(packets, stream, end) - skipped;
     require(pending >= 0 && pending < 136, "bytes in = packets + skipped + pending");
+    checkSkipped(stream, end, stream.size() - pending);
     const QByteArray tail = stream.right(pending);
     require(couldStartPacket(tail), "what is pending could still become a packet");
 

@@ -5,23 +5,19 @@
 
 #include "ControllerModel.h"
 #include "ModuleFamilies.h"
-#include "PacketFramer.h"
 #include "SimulatorThread.h"
+#include "TestBytes.h"
 #include "VirtualModule.h"
 
 using namespace Qt::StringLiterals;
 using namespace ModuleFamilies;
 
-// The simulated controller: the framer, the controller's answers, log and module, the module's
-// window, and the program as a person runs it. How the module follows a whole wizard, wired in
-// every family, is the closed loop's (tests/loop); how the program meets each fault, the fault
-// matrix's (tests/e2e).
+// The simulated controller: its answers, log and module, the module's window, and the program
+// as a person runs it. How the module follows a whole wizard, wired in every family, is the
+// closed loop's (tests/loop); how the program meets each fault, the fault matrix's (tests/e2e);
+// how the framer cuts any stream into packets, its fuzz target's (fuzz/).
 
 namespace {
-QByteArray hex(const char* text) {
-    return QByteArray::fromHex(text);
-}
-
 // The packet with its checksum, the XOR of bytes 8 to its end, in byte 6.
 QByteArray withChecksum(QByteArray packet) {
     for (int i = 8; i < packet.size(); ++i) {
@@ -54,30 +50,6 @@ class SimulatorTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each stream is fed in three pieces: its first 2 bytes, the next 5, the rest.
-    void framerCutsTheStreamIntoPackets_data() {
-        QTest::addColumn<QByteArray>("stream");
-        QTest::addColumn<QList<QByteArray>>("packets");
-        QTest::addColumn<int>("skipped");
-        const QByteArray hang = test("0400000000");
-        QTest::newRow("two packets") << kReadAddress + hang << QList{kReadAddress, hang} << 0;
-        QTest::newRow("stray byte before") << hex("06") + hang << QList{hang} << 1;
-        QTest::newRow("5A without A5") << hex("5A00") + hang << QList{hang} << 2;
-        QTest::newRow("a length no packet has") << hex("5AA50E") + hang << QList{hang} << 3;
-        QTest::newRow("5A 5A A5") << hex("5A") + hang << QList{hang} << 1;
-    }
-
-    void framerCutsTheStreamIntoPackets() {
-        QFETCH(QByteArray, stream);
-        PacketFramer framer;
-        QList<QByteArray> cut;
-        for (const QByteArray& piece : {stream.left(2), stream.mid(2, 5), stream.mid(7)}) {
-            cut += framer.feed(piece);
-        }
-        QTEST(cut, "packets");
-        QTEST(framer.takeSkipped(), "skipped");
-    }
-
     void answersLogsAndDrivesTheModule_data() {
         QTest::addColumn<SimulatorFaults>("faults");
         QTest::addColumn<QList<QByteArray>>("packets");
@@ -196,10 +168,7 @@ private Q_SLOTS:
                    u"1"_s, u"--display-lit"_s, u"2"_s, u"--late"_s, u"0"_s, u"--line-time"_s});
         QVERIFY(sim.waitForReadyRead(5000));
         QCOMPARE(sim.readLine().trimmed(), path("COM1").toLocal8Bit());
-        const auto file = [&path](const char* name) {
-            QFile opened(path(name));
-            return opened.open(QIODevice::ReadOnly) ? opened.readAll() : QByteArray();
-        };
+        const auto file = [&path](const char* name) { return readFile(path(name)); };
         QSerialPort line(path("COM1"));
         QVERIFY(line.open(QIODevice::ReadWrite));
         // OE 00 and display FF are the states this module lights in; LieTest 8 lights bit 8.
