@@ -1,5 +1,4 @@
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 
@@ -9,19 +8,11 @@
 #include "Link.h"
 #include "Packets.h"
 #include "PortNames.h"
-#include "QtSerialPort.h"
-#include "SimulatorThread.h"
 #include "TestBytes.h"
-
-using namespace std::chrono_literals;
 
 namespace {
 
 using Environment = QMap<QString, QString>;
-const QByteArray kHangTest0 = hex("5AA50DFFFF6004000400000000");
-const QByteArray kHangTest1 = hex("5AA50DFFFF6005000401000000");
-constexpr auto kPatience = 5s;
-
 ExchangeOutcome finish(QSignalSpy& spy) {
     if (spy.isEmpty() && !spy.wait(5000)) {
         return {ExchangeOutcome::Kind::Done, -1, QStringLiteral("never finished")};
@@ -32,10 +23,10 @@ ExchangeOutcome finish(QSignalSpy& spy) {
 
 }  // namespace
 
-// Every packet kind byte for byte; how the port list's numbers become devices; the link on the
-// real serial port class against the simulated controller on a pseudo-terminal; and which
-// packet a download reports when its port fails. What the controller and the line can do
-// wrong is the fault matrix's (tests/e2e).
+// Every packet kind byte for byte; how the port list's numbers become devices; and which packet
+// a download reports when its port fails. The link over a real pseudo-terminal: its answer waits
+// are tst_exchange_timing's, what the controller and the line can do wrong the fault matrix's
+// (tests/e2e).
 class LinkTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
