@@ -81,38 +81,26 @@ private Q_SLOTS:
     // Width and height take the number the text begins with, the scan count only a number; each
     // field that refuses its text names itself, and then nothing is stored or sent.
     void parameterFieldsAreCheckedBeforeAnythingIsStored_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("outcome");  // the CellTest sent, or the message shown
-        const char* const rows[][3] = {
-            {"width", "8x", "5aa50dffff6038000008200010"},
-            {"scan", " 8 ", "5aa50dffff6068000040200008"},
-            {"width", "256", "宽度必须在 1 到 255 之间"},
-            {"height", "0", "高度必须在 1 到 255 之间"},
-            {"colour", "-1", "请从列表中选择颜色（单色或双色）"},
-            {"scan", "8x", "扫描周期必须在 1 到 16 之间"},
-            {"scan", "17", "扫描周期必须在 1 到 16 之间"},
-            {"red-green", "4", "请从列表中选择红绿数量（1 到 4）"},
+        QTest::addColumn<ParameterInput>("input");  // the defaults but for one field
+        QTest::addColumn<QString>("outcome");       // the CellTest sent, or the message shown
+        const auto row = [](const char* name, auto field, auto text, const char* outcome) {
+            ParameterInput input = defaults();
+            input.*field = text;
+            QTest::newRow(name) << input << u(outcome);
         };
-        for (const auto& row : rows) {
-            QTest::addRow("%s %s", row[0], row[1]) << u(row[0]) << u(row[1]) << u(row[2]);
-        }
+        row("width 8x", &ParameterInput::width, u("8x"), "5aa50dffff6038000008200010");
+        row("scan ' 8 '", &ParameterInput::scanCount, u(" 8 "), "5aa50dffff6068000040200008");
+        row("width 256", &ParameterInput::width, u("256"), "宽度必须在 1 到 255 之间");
+        row("height 0", &ParameterInput::height, u("0"), "高度必须在 1 到 255 之间");
+        row("colour -1", &ParameterInput::colourEntry, -1, "请从列表中选择颜色（单色或双色）");
+        row("scan 8x", &ParameterInput::scanCount, u("8x"), "扫描周期必须在 1 到 16 之间");
+        row("scan 17", &ParameterInput::scanCount, u("17"), "扫描周期必须在 1 到 16 之间");
+        row("red-green 4", &ParameterInput::redGreenEntry, 4, "请从列表中选择红绿数量（1 到 4）");
     }
 
     void parameterFieldsAreCheckedBeforeAnythingIsStored() {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
+        QFETCH(ParameterInput, input);
         QFETCH(QString, outcome);
-        ParameterInput input = defaults();
-        if (field == u("width")) {
-            input.width = text;
-        } else if (field == u("height")) {
-            input.height = text;
-        } else if (field == u("scan")) {
-            input.scanCount = text;
-        } else {
-            (field == u("colour") ? input.colourEntry : input.redGreenEntry) = text.toInt();
-        }
         Rig r;
         r.session.next(input);
         if (outcome.startsWith(QLatin1String("5aa5"))) {
