@@ -12,6 +12,25 @@ const QColor PickGridModel::kGuide = QColor(0xC0, 0xC0, 0xC0);
 
 namespace {
 
+// The guide marks of a grid: every cell of the rows first, first + every, ... and of the
+// columns likewise; every = 0 marks no row or no column.
+struct GuideMarks {
+    PickGrid grid;
+    int firstRow;
+    int everyRow;
+    int firstCol;
+    int everyCol;
+};
+
+const GuideMarks kGuideMarks[] = {
+    {PickGrid::Rows, 1, 4, 0, 0},
+    {PickGrid::Columns, 4, 4, 1, 8},
+};
+
+bool onLine(int index, int first, int every) {
+    return every > 0 && index >= first && (index - first) % every == 0;
+}
+
 QString numbersText(const QList<int>& numbers) {
     if (numbers.size() <= 2) {
         QStringList parts;
@@ -40,10 +59,11 @@ void PickGridModel::picksChanged() {
 }
 
 bool PickGridModel::isGuide(int row, int col) const {
-    if (m_grid == PickGrid::Rows) {
-        return row % 4 == 1;
-    }
-    return row % 4 == 0 || col % 8 == 1;
+    const GuideMarks& marks =
+        *std::find_if(std::begin(kGuideMarks), std::end(kGuideMarks),
+                      [this](const GuideMarks& m) { return m.grid == m_grid; });
+    return onLine(row, marks.firstRow, marks.everyRow) ||
+           onLine(col, marks.firstCol, marks.everyCol);
 }
 
 QColor PickGridModel::background(int row, int col) const {
