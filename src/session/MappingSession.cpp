@@ -233,7 +233,8 @@ void MappingSession::pick(PickGrid grid, int row, int col) {
     try {
         sendPickCount(step);
     } catch (const PortError&) {
-        return;  // the pick stays; the page does not move on
+        Q_EMIT pickNotSent();  // the pick stays; the page does not move on
+        return;
     }
     if (step.endsAtScanCount && made.count() == scanCount()) {
         advanceReportingFailures();

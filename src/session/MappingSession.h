@@ -107,6 +107,9 @@ Q_SIGNALS:
     void unsavedPicksChanged(bool unsaved);
     // The status line of the exchanges is no longer of interest.
     void statusHidden();
+    // A pick was kept but the port refused its count: the controller still shows the step
+    // before. Nothing else tells of it (the user sees the panel not change).
+    void pickNotSent();
 
 private:
     struct Polarity {
