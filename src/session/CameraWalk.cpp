@@ -292,18 +292,19 @@ void CameraWalk::onReading(const CameraReading& reading) {
     }
 }
 
-// The first picture after a blink tick whose light is the opposite of the light before it
-// tells how long the camera lags.
+// The first picture after a blink tick whose light is no longer the light before it (lit, dark,
+// or between the two in a picture taken across the change) tells how long the camera lags. The
+// longest lag seen counts: a picture that happened to look changed too early makes it no
+// shorter.
 void CameraWalk::measureLatency(const CameraReading& reading) {
-    if (reading.light == Light::Unsure) {
-        return;
-    }
     if (m_changeAwaitedSince && m_lightAtTick != Light::Unsure && reading.light != m_lightAtTick) {
         const auto sample = duration_cast<milliseconds>(reading.arrived - *m_changeAwaitedSince);
         m_latency = std::max(m_latency.value_or(milliseconds(0)), sample);
         m_changeAwaitedSince.reset();
     }
-    m_lastLight = reading.light;
+    if (reading.light != Light::Unsure) {
+        m_lastLight = reading.light;
+    }
 }
 
 void CameraWalk::watchPolarity(const CameraReading& reading) {

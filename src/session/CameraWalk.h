@@ -23,9 +23,9 @@ class MappingSession;
 //
 // Time: a picture shows the module as it was the camera's latency before it arrived. Until the
 // latency has been measured (the time from a blink tick to the first picture in which the
-// module's light turned) it is taken as kLongestLatency; a larger one stops the walk. Only
-// pictures that arrived at least the latency (plus kLatencyMargin) after a packet count as
-// showing that packet's effect.
+// module's light changed) it is taken as kLongestLatency; a larger one stops the walk. Only
+// pictures that arrived at least the latency (plus kLatencyMargin, for the pictures' uneven
+// arrival) after a packet count as showing that packet's effect.
 //
 // Polarity pages: the module blinks between state 1 and state 2. Once a whole cycle has been
 // seen (each state in two agreeing pictures, none disagreeing), one lit and the other dark, the
@@ -52,7 +52,7 @@ public:
     using Now = std::function<Clock::time_point()>;
 
     static constexpr std::chrono::milliseconds kLongestLatency{1000};
-    static constexpr std::chrono::milliseconds kLatencyMargin{50};
+    static constexpr std::chrono::milliseconds kLatencyMargin{10};
     static constexpr std::chrono::milliseconds kPickPatience{1000};
     static constexpr int kPolarityCycles = 3;
 

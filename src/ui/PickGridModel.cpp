@@ -9,6 +9,7 @@
 const QColor PickGridModel::kPicked = QColor(0xFF, 0x00, 0x00);
 const QColor PickGridModel::kRepeated = QColor(0xFF, 0x8C, 0x00);
 const QColor PickGridModel::kGuide = QColor(0xC0, 0xC0, 0xC0);
+const QColor PickGridModel::kMarked = QColor(0x1E, 0x90, 0xFF);
 
 namespace {
 
@@ -66,7 +67,15 @@ bool PickGridModel::isGuide(int row, int col) const {
            onLine(col, marks.firstCol, marks.everyCol);
 }
 
+void PickGridModel::setMarked(const QList<QPoint>& cells) {
+    m_marked = cells;
+    picksChanged();
+}
+
 QColor PickGridModel::background(int row, int col) const {
+    if (m_marked.contains(QPoint(col, row))) {
+        return kMarked;
+    }
     const qsizetype picks = m_picks.picksAt(row, col).size();
     if (picks > 0) {
         return picks == 1 ? kPicked : kRepeated;
@@ -93,9 +102,9 @@ QVariant PickGridModel::data(const QModelIndex& index, int role) const {
         case Qt::FontRole:
             return m_pickFont;
         case Qt::ForegroundRole: {
-            // Light text on the red of a pick, dark text on lighter cells.
+            // Light text on the red of a pick and the blue of a mark, dark text on lighter cells.
             const QColor back = background(row, col);
-            return back == kPicked ? QColor(Qt::white) : QColor(Qt::black);
+            return back == kPicked || back == kMarked ? QColor(Qt::white) : QColor(Qt::black);
         }
         default:
             return {};
