@@ -137,6 +137,12 @@ QPointF CameraScene::ledCentre(int x, int y) const {
     return m_centres.at(static_cast<std::size_t>(y * m_leds.width() + x));
 }
 
+QPointF CameraScene::shiftFor(QPointF pitches) const {
+    const QPointF middle((m_leds.width() - 1) / 2.0, (m_leds.height() - 1) / 2.0);
+    const auto [alongRow, alongColumn] = m_geometry.pitchAxesAt(middle);
+    return alongRow * pitches.x() + alongColumn * pitches.y();
+}
+
 bool CameraScene::moduleInside() const {
     // Pixel centres run 0 .. width-1, so the picture's edges lie half a pixel further out.
     const QRectF inner =
