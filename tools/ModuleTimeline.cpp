@@ -42,7 +42,8 @@ ModuleTimeline::Exposure ModuleTimeline::over(Clock::time_point from, Clock::tim
     exposure.leds = last.leds;
     exposure.lastPacketInFull = first->packet;
     exposure.lastPacketSeen = last.packet;
-    const int count = last.leds.width() * last.leds.height();
+    // A default QSize is -1 x -1: no LEDs, not one.
+    const int count = last.leds.isEmpty() ? 0 : last.leds.width() * last.leds.height();
     exposure.levels.assign(static_cast<std::size_t>(count), 0.0f);
     const double span = std::chrono::duration<double>(to - from).count();
     for (auto entry = first; entry != end; ++entry) {
