@@ -80,7 +80,7 @@ float CameraScene::vignette(QPointF picture) const {
 }
 
 void CameraScene::renderBackground() {
-    m_margin = std::max(m_view.frame.width(), m_view.frame.height()) / 8;
+    m_margin = std::max(m_view.frame.width(), m_view.frame.height()) / 16;
     m_backgroundWidth = m_view.frame.width() + 2 * m_margin;
     const int height = m_view.frame.height() + 2 * m_margin;
     m_background.resize(static_cast<std::size_t>(m_backgroundWidth * height));

@@ -218,7 +218,7 @@ private Q_SLOTS:
             capturedBetween(pictures, written - 100ms, written + 100ms);
         const std::vector<ServedPicture> after =
             capturedBetween(pictures, arrived + 133ms, Clock::now());
-        QVERIFY(before.size() >= 4 && after.size() >= 5);
+        QVERIFY(before.size() >= 2 && after.size() >= 2);
         for (const ServedPicture& picture : before) {
             QCOMPARE(picture.lastPacketSeen, 1);
             QCOMPARE(picture.litLeds(), allLeds(16, 4));
@@ -255,7 +255,7 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i) {
             const std::vector<ServedPicture> during =
                 capturedBetween(pictures, spans[i].first, spans[i].second);
-            QVERIFY(during.size() >= 3);
+            QVERIFY(during.size() >= 2);
             for (const ServedPicture& picture : during) {
                 QCOMPARE(picture.effects.reflection, i == 1);
                 QCOMPARE(picture.effects.shift, i == 1 ? QPointF(14, -7) : QPointF());
