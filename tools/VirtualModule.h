@@ -28,7 +28,7 @@ struct ModuleTruth {
     Level displayLit = Level::One;
     // A dead LED: the LED this chain position drives never lights. Example: {1, 70} on a
     // 64 x 32 scan 16 module wired straight is the LED at x 6, y 17.
-    std::optional<ChainPosition> deadLed;
+    std::optional<ChainPosition> deadLed = std::nullopt;
 };
 
 // An LED module on the simulated controller, as the wizard's test packets and a downloaded map
