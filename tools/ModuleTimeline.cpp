@@ -62,3 +62,8 @@ ModuleTimeline::Exposure ModuleTimeline::over(Clock::time_point from, Clock::tim
     }
     return exposure;
 }
+
+QSize ModuleTimeline::latestSize() const {
+    const QMutexLocker lock(&m_mutex);
+    return m_entries.back().leds;
+}

@@ -33,6 +33,8 @@ public:
     void record(Clock::time_point from, int packet, QSize leds, const QBitArray& lit);
     // The module over [from, to]; with from == to, the module at that moment.
     Exposure over(Clock::time_point from, Clock::time_point to) const;
+    // The module's size after the last packet recorded; empty before the first CellTest.
+    QSize latestSize() const;
 
 private:
     struct Entry {

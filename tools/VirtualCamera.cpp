@@ -105,6 +105,7 @@ void VirtualCamera::capture() {
         repeatLast();
         return;
     }
+    prepareScene(m_timeline->latestSize());
     const Clock::time_point seen = now - m_options.latency;
     ModuleTimeline::Exposure exposure = m_timeline->over(seen - m_options.exposure, seen);
     if (exposure.leds.isEmpty()) {
@@ -140,10 +141,28 @@ void VirtualCamera::repeatLast() {
 }
 
 const CameraScene& VirtualCamera::sceneFor(QSize leds) {
-    if (!m_scene || m_scene->leds() != leds) {
+    if (m_scene && m_scene->leds() == leds) {
+        return *m_scene;
+    }
+    if (m_nextScene.valid() && m_nextSize == leds) {
+        m_scene = m_nextScene.get();
+    } else {
         m_scene = std::make_unique<CameraScene>(leds, m_options.view);
     }
     return *m_scene;
+}
+
+// A new size is known a latency before any picture shows it: time enough to prepare its scene
+// (a tenth of a second or more for a large picture) without a gap in the pictures.
+void VirtualCamera::prepareScene(QSize leds) {
+    const bool shown = leds.isEmpty() || (m_scene && m_scene->leds() == leds);
+    if (shown || (m_nextScene.valid() && m_nextSize == leds)) {
+        return;
+    }
+    m_nextSize = leds;
+    m_nextScene = std::async(std::launch::async, [leds, view = m_options.view] {
+        return std::make_unique<CameraScene>(leds, view);
+    });
 }
 
 PictureEffects VirtualCamera::effectsAt(Clock::time_point seen, quint64 sequence,

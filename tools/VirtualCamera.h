@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <chrono>
 #include <deque>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -58,6 +59,7 @@ private:
     void capture();
     void repeatLast();
     const CameraScene& sceneFor(QSize leds);
+    void prepareScene(QSize leds);
     PictureEffects effectsAt(Clock::time_point seen, quint64 sequence, const CameraScene& scene);
     void log(ServedPicture picture);
     void end();
@@ -67,6 +69,10 @@ private:
     QTimer* m_timer = nullptr;
     Clock::time_point m_start;
     std::unique_ptr<CameraScene> m_scene;
+    // The scene for a size the module has just taken, prepared in a thread of its own while
+    // the pictures still show the old size for a latency.
+    QSize m_nextSize;
+    std::future<std::unique_ptr<CameraScene>> m_nextScene;
     quint64 m_sequence = 0;
     bool m_repeatNext = false;
     QByteArray m_lastJpeg;
