@@ -416,6 +416,51 @@ private Q_SLOTS:
         QVERIFY(distance(spotCentre(scene.draw(lit, nudged), dark, expected, 10), expected) < 0.3);
     }
 
+    // Nudged further than the background reaches, the picture's edge repeats the background's
+    // last row: the bottom 60 rows of a picture moved up by 100 pixels are all alike.
+    void farNudgeStretchesTheBackgroundsEdge() {
+        CameraView view = smallView();
+        view.noise = 0;
+        const CameraScene scene(kModule, view);
+        PictureEffects nudged;
+        nudged.shift = QPointF(0, -100);
+        const QImage picture = scene.draw(levels(kModule, 1), nudged);
+        for (int y = 300; y < 360; ++y) {
+            for (int x = 0; x < 640; x += 3) {
+                QCOMPARE(qGray(picture.pixel(x, y)), qGray(picture.pixel(x, 359)));
+            }
+        }
+    }
+
+    // The room around the module has edges and texture that move with the camera; a plain wall
+    // shows only the noise.
+    void surroundingsShowTextureThatMovesWithTheCamera() {
+        CameraView view = smallView();
+        view.ambient = 1;
+        view.noise = 0;
+        const QRect besideModule(0, 0, 80, 360);
+        const auto spread = [&besideModule](const QImage& picture) {
+            double sum = 0, squares = 0;
+            for (int y = besideModule.top(); y <= besideModule.bottom(); ++y) {
+                for (int x = besideModule.left(); x <= besideModule.right(); ++x) {
+                    const double grey = qGray(picture.pixel(x, y));
+                    sum += grey;
+                    squares += grey * grey;
+                }
+            }
+            const double count = besideModule.width() * besideModule.height();
+            return std::sqrt(squares / count - (sum / count) * (sum / count));
+        };
+        const CameraScene room(kModule, view);
+        const QImage still = room.draw(levels(kModule));
+        QVERIFY2(spread(still) > 10, qPrintable(QString::number(spread(still))));
+        PictureEffects nudged;
+        nudged.shift = QPointF(7, 7);
+        QVERIFY(room.draw(levels(kModule), nudged).copy(besideModule) != still.copy(besideModule));
+        view.surroundings = false;
+        QVERIFY(spread(CameraScene(kModule, view).draw(levels(kModule))) < 1);
+    }
+
     void reflectionRaisesThePictureAroundIt_data() {
         QTest::addColumn<QPointF>("at");
         QTest::newRow("on the module") << QPointF(20, 10);

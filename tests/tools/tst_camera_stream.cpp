@@ -332,14 +332,37 @@ private Q_SLOTS:
         QVERIFY(sim.waitForFinished(5000));
     }
 
+    void programRefusesABadCameraOption_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("message");  // how standard error begins
+        QTest::newRow("yaw") << "camera-yaw"
+                             << "50" << QByteArray("--camera-yaw needs a number from -35 to 35");
+        QTest::newRow("repeat share")
+            << "camera-repeat"
+            << "1.5" << QByteArray("--camera-repeat needs a number from 0 to 1");
+        QTest::newRow("rotation") << "camera-rotation"
+                                  << "45"
+                                  << QByteArray("--camera-rotation needs 0, 90, 180 or 270");
+        QTest::newRow("size") << "camera-size"
+                              << "0x5" << QByteArray("--camera-size needs WxH, each 1 to 4096");
+        QTest::newRow("nudge") << "camera-nudge"
+                               << "3" << QByteArray("--camera-nudge needs X,Y or X,Y@MS");
+        QTest::newRow("dead LED") << "dead-led"
+                                  << "1" << QByteArray("--dead-led needs ADDRESS,BIT");
+    }
+
     void programRefusesABadCameraOption() {
+        QFETCH(QString, option);
+        QFETCH(QString, value);
         QProcess sim;
         sim.start(QStringLiteral(SIM_PATH), {QStringLiteral("--camera-port"), QStringLiteral("0"),
-                                             QStringLiteral("--camera-yaw"), QStringLiteral("50")});
+                                             QStringLiteral("--") + option, value});
         QVERIFY(sim.waitForFinished(5000));
         QCOMPARE(sim.exitCode(), 2);
-        QVERIFY(
-            sim.readAllStandardError().startsWith("--camera-yaw needs a number from -35 to 35"));
+        QFETCH(QByteArray, message);
+        const QByteArray said = sim.readAllStandardError();
+        QVERIFY2(said.startsWith(message), said);
     }
 };
 
