@@ -45,7 +45,7 @@ Please pass this text on to the developers.</translation>
         <location filename="../src/ui/CommandLine.cpp" line="24"/>
         <source>用法：lumotrix [--lang en|zh] [Qt 的选项，如 -platform]
 </source>
-        <translation>Usage: lumotrix [--lang en|zh] [Qt's options, such as -platform]
+        <translation>Usage: lumotrix [--lang en|zh] [Qt&apos;s options, such as -platform]
 </translation>
     </message>
     <message>
@@ -408,6 +408,44 @@ If that was a slip, go back to that step, pick again and save again.</translatio
         <location filename="../src/session/Messages.cpp" line="42"/>
         <source>IP地址每一段必须是 0 到 255 之间的整数</source>
         <translation>Each part of the IP address must be a whole number from 0 to 255</translation>
+    </message>
+</context>
+<context>
+    <name>MjpegReader</name>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="121"/>
+        <source>摄像头 %1 没有提供视频流（HTTP 应答 %2），请检查地址</source>
+        <translation>The camera at %1 offers no stream there (HTTP answer %2). Check the address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="156"/>
+        <source>摄像头 %1 拒绝连接，请检查地址和端口</source>
+        <translation>The camera at %1 refuses the connection. Check the address and port.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="159"/>
+        <source>找不到摄像头 %1，请检查地址</source>
+        <translation>Camera %1 not found. Check the address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="168"/>
+        <source>摄像头 %1 没有应答，请检查地址和网络</source>
+        <translation>The camera at %1 does not answer. Check the address and the network.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="172"/>
+        <source>摄像头 %1 的视频流中断了</source>
+        <translation>The stream of the camera at %1 stopped.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="179"/>
+        <source>摄像头 %1 发来的视频流数据有误</source>
+        <translation>The stream of the camera at %1 is damaged.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="181"/>
+        <source>摄像头 %1 发来的不是 Motion-JPEG 视频流，请检查地址</source>
+        <translation>The camera at %1 does not send a Motion-JPEG stream. Check the address.</translation>
     </message>
 </context>
 <context>
