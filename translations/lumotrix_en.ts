@@ -120,6 +120,42 @@ Please pass this text on to the developers.</translation>
     </message>
 </context>
 <context>
+    <name>LocalCamera</name>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="47"/>
+        <source>没有找到摄像头，请检查连接</source>
+        <translation>No camera found. Check its connection.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="68"/>
+        <source>摄像头 %1 无法使用，请检查连接，或关闭正在使用它的其他程序</source>
+        <translation>Camera %1 cannot be used. Check its connection, or close the other program using it.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="161"/>
+        <source>摄像头 %1 已断开，请检查连接</source>
+        <translation>Camera %1 was disconnected. Check its connection.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="165"/>
+        <source>摄像头 %1 的画面格式本程序无法读取</source>
+        <translation>This program cannot read the picture format of camera %1.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalCameras</name>
+    <message>
+        <location filename="../src/camera/LocalCameras.cpp" line="51"/>
+        <source>摄像头模块 %1 无法加载：%2</source>
+        <translation>The camera module %1 cannot be loaded: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCameras.cpp" line="54"/>
+        <source>没有找到摄像头模块 %1，请重新安装本程序</source>
+        <translation>The camera module %1 is missing. Reinstall this program.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../src/ui/MainWindow.cpp" line="147"/>
@@ -551,6 +587,49 @@ If that was a slip, go back to that step, pick again and save again.</translatio
         <location filename="../src/mapfile/RepeatedPicks.cpp" line="14"/>
         <source>列选择</source>
         <translation>Column pick</translation>
+    </message>
+</context>
+<context>
+    <name>SourceChoice</name>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="8"/>
+        <source>请输入摄像头的编号、名称或 http:// 视频流地址</source>
+        <translation>Enter a camera&apos;s number or name, or an http:// stream address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="38"/>
+        <source>不支持 https 视频流，请改用 http:// 地址</source>
+        <translation>https streams are not supported. Use an http:// address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="41"/>
+        <source>不支持这种地址：%1，请用 http:// 视频流地址</source>
+        <translation>Unsupported address: %1. Use an http:// stream address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="44"/>
+        <source>视频流地址 %1 无效</source>
+        <translation>The stream address %1 is not valid.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="56"/>
+        <source>没有找到摄像头，请检查连接</source>
+        <translation>No camera found. Check its connection.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="59"/>
+        <source>没有第 %1 个摄像头（共找到 %2 个）</source>
+        <translation>There is no camera %1 (%2 found).</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="82"/>
+        <source>有多个摄像头的名称含有“%1”，请用编号选择</source>
+        <translation>Several cameras&apos; names contain "%1". Choose by number.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="85"/>
+        <source>没有名为“%1”的摄像头</source>
+        <translation>No camera is named "%1".</translation>
     </message>
 </context>
 </TS>
