@@ -45,7 +45,7 @@ Please pass this text on to the developers.</translation>
         <location filename="../src/ui/CommandLine.cpp" line="24"/>
         <source>用法：lumotrix [--lang en|zh] [Qt 的选项，如 -platform]
 </source>
-        <translation>Usage: lumotrix [--lang en|zh] [Qt's options, such as -platform]
+        <translation>Usage: lumotrix [--lang en|zh] [Qt&apos;s options, such as -platform]
 </translation>
     </message>
     <message>
@@ -117,6 +117,42 @@ Please pass this text on to the developers.</translation>
         <location filename="../src/core/Language.cpp" line="11"/>
         <source>--lang 只能是 en（英文）或 zh（中文）</source>
         <translation>--lang takes en (English) or zh (Chinese)</translation>
+    </message>
+</context>
+<context>
+    <name>LocalCamera</name>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="47"/>
+        <source>没有找到摄像头，请检查连接</source>
+        <translation>No camera found. Check its connection.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="68"/>
+        <source>摄像头 %1 无法使用，请检查连接，或关闭正在使用它的其他程序</source>
+        <translation>Camera %1 cannot be used. Check its connection, or close the other program using it.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="161"/>
+        <source>摄像头 %1 已断开，请检查连接</source>
+        <translation>Camera %1 was disconnected. Check its connection.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCamera.cpp" line="165"/>
+        <source>摄像头 %1 的画面格式本程序无法读取</source>
+        <translation>This program cannot read the picture format of camera %1.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalCameras</name>
+    <message>
+        <location filename="../src/camera/LocalCameras.cpp" line="51"/>
+        <source>摄像头模块 %1 无法加载：%2</source>
+        <translation>The camera module %1 cannot be loaded: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/LocalCameras.cpp" line="54"/>
+        <source>没有找到摄像头模块 %1，请重新安装本程序</source>
+        <translation>The camera module %1 is missing. Reinstall this program.</translation>
     </message>
 </context>
 <context>
@@ -411,6 +447,44 @@ If that was a slip, go back to that step, pick again and save again.</translatio
     </message>
 </context>
 <context>
+    <name>MjpegReader</name>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="121"/>
+        <source>摄像头 %1 没有提供视频流（HTTP 应答 %2），请检查地址</source>
+        <translation>The camera at %1 offers no stream there (HTTP answer %2). Check the address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="156"/>
+        <source>摄像头 %1 拒绝连接，请检查地址和端口</source>
+        <translation>The camera at %1 refuses the connection. Check the address and port.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="159"/>
+        <source>找不到摄像头 %1，请检查地址</source>
+        <translation>Camera %1 not found. Check the address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="168"/>
+        <source>摄像头 %1 没有应答，请检查地址和网络</source>
+        <translation>The camera at %1 does not answer. Check the address and the network.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="172"/>
+        <source>摄像头 %1 的视频流中断了</source>
+        <translation>The stream of the camera at %1 stopped.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="179"/>
+        <source>摄像头 %1 发来的视频流数据有误</source>
+        <translation>The stream of the camera at %1 is damaged.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/MjpegReader.cpp" line="181"/>
+        <source>摄像头 %1 发来的不是 Motion-JPEG 视频流，请检查地址</source>
+        <translation>The camera at %1 does not send a Motion-JPEG stream. Check the address.</translation>
+    </message>
+</context>
+<context>
     <name>ParameterPage</name>
     <message>
         <location filename="../src/ui/ParameterPage.cpp" line="7"/>
@@ -513,6 +587,49 @@ If that was a slip, go back to that step, pick again and save again.</translatio
         <location filename="../src/mapfile/RepeatedPicks.cpp" line="14"/>
         <source>列选择</source>
         <translation>Column pick</translation>
+    </message>
+</context>
+<context>
+    <name>SourceChoice</name>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="8"/>
+        <source>请输入摄像头的编号、名称或 http:// 视频流地址</source>
+        <translation>Enter a camera&apos;s number or name, or an http:// stream address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="38"/>
+        <source>不支持 https 视频流，请改用 http:// 地址</source>
+        <translation>https streams are not supported. Use an http:// address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="41"/>
+        <source>不支持这种地址：%1，请用 http:// 视频流地址</source>
+        <translation>Unsupported address: %1. Use an http:// stream address.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="44"/>
+        <source>视频流地址 %1 无效</source>
+        <translation>The stream address %1 is not valid.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="56"/>
+        <source>没有找到摄像头，请检查连接</source>
+        <translation>No camera found. Check its connection.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="59"/>
+        <source>没有第 %1 个摄像头（共找到 %2 个）</source>
+        <translation>There is no camera %1 (%2 found).</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="82"/>
+        <source>有多个摄像头的名称含有“%1”，请用编号选择</source>
+        <translation>Several cameras&apos; names contain "%1". Choose by number.</translation>
+    </message>
+    <message>
+        <location filename="../src/camera/SourceChoice.cpp" line="85"/>
+        <source>没有名为“%1”的摄像头</source>
+        <translation>No camera is named "%1".</translation>
     </message>
 </context>
 </TS>
