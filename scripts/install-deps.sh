@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config zlib1g-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
+    libeigen3-dev           # least-squares fits of the LED finder
     qt6-tools-dev qt6-l10n-tools  # lupdate and lrelease for the English translation
     fonts-noto-cjk          # the Chinese captions
     qt6-translations-l10n   # Qt's own buttons and dialogs in Chinese
