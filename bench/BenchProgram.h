@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BenchUtil.h"
-#include "MainWindow.h"
+#include "ui/MainWindow.h"
 
 // The whole program on the given port, with messages on standard error and every file dialog
 // cancelled: the common ground of the window benchmarks. COMn stands for the device "COMn".

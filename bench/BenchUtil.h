@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "FileDialogs.h"
-#include "Notifier.h"
-#include "SerialPort.h"
+#include "link/SerialPort.h"
+#include "session/Notifier.h"
+#include "ui/FileDialogs.h"
 
 // Small helpers shared by the benchmark programs: medians of repeated runs, resident memory,
 // a port that accepts everything, and one line per figure with its bar.

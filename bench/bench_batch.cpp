@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "BenchUtil.h"
-#include "Cli.h"
 #include "SimulatorThread.h"
+#include "cli/Cli.h"
 
 namespace {
 

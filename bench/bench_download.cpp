@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "BenchUtil.h"
-#include "MainWindow.h"
-#include "QtSerialPort.h"
 #include "SimulatorThread.h"
+#include "link/QtSerialPort.h"
+#include "ui/MainWindow.h"
 
 namespace {
 

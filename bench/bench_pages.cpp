@@ -8,7 +8,7 @@
 
 #include "BenchProgram.h"
 #include "BenchUtil.h"
-#include "ParameterPage.h"
+#include "ui/ParameterPage.h"
 
 namespace {
 

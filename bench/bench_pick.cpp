@@ -8,10 +8,10 @@
 
 #include "BenchProgram.h"
 #include "BenchUtil.h"
-#include "MainWindow.h"
-#include "ParameterPage.h"
-#include "PickGridView.h"
-#include "PickPage.h"
+#include "ui/MainWindow.h"
+#include "ui/ParameterPage.h"
+#include "ui/PickGridView.h"
+#include "ui/PickPage.h"
 
 namespace {
 

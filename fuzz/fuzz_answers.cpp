@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <cstdint>
 
-#include "ControllerAnswers.h"
 #include "FuzzCheck.h"
+#include "link/ControllerAnswers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray answer =

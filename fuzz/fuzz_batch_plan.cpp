@@ -8,10 +8,10 @@
 #include <QStringTokenizer>
 #include <cstdint>
 
-#include "BatchPlan.h"
-#include "Csv.h"
 #include "FuzzCheck.h"
-#include "TextNumber.h"
+#include "cli/BatchPlan.h"
+#include "cli/Csv.h"
+#include "core/TextNumber.h"
 
 namespace {
 

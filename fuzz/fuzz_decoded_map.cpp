@@ -12,9 +12,9 @@
 #include <array>
 #include <cstdint>
 
-#include "DecodedMap.h"
 #include "FuzzCheck.h"
-#include "MapReportFormat.h"
+#include "cli/MapReportFormat.h"
+#include "mapfile/DecodedMap.h"
 
 namespace {
 

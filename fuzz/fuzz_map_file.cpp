@@ -5,9 +5,9 @@
 #include <QString>
 #include <cstdint>
 
-#include "Errors.h"
 #include "FuzzCheck.h"
-#include "MapFile.h"
+#include "core/Errors.h"
+#include "mapfile/MapFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto length = static_cast<qsizetype>(size);

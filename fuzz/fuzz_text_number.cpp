@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "FuzzCheck.h"
-#include "TextNumber.h"
+#include "core/TextNumber.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "AddressValues.h"
+#include "cli/AddressValues.h"
 
 #include <QStringList>
 #include <QStringTokenizer>
 
-#include "Errors.h"
-#include "TextNumber.h"
+#include "core/Errors.h"
+#include "core/TextNumber.h"
 
 namespace {
 

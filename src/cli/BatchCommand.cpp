@@ -1,17 +1,17 @@
-#include "BatchCommand.h"
+#include "cli/BatchCommand.h"
 
 #include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 
-#include "BatchPlan.h"
-#include "BatchReport.h"
-#include "Errors.h"
-#include "JobOutcomeText.h"
-#include "MapFile.h"
-#include "MapReportFormat.h"
-#include "SubcommandParser.h"
-#include "WorkerPool.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchReport.h"
+#include "cli/JobOutcomeText.h"
+#include "cli/MapReportFormat.h"
+#include "cli/SubcommandParser.h"
+#include "cli/WorkerPool.h"
+#include "core/Errors.h"
+#include "mapfile/MapFile.h"
 
 namespace {
 

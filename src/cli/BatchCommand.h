@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "CliIo.h"
+#include "cli/CliIo.h"
 
 // lumotrix-cli batch PLAN.csv [--report REPORT.csv]: every line of the plan (BatchPlan) is a
 // download, and optionally a SetAddress after it. Lines on different ports run at the same

@@ -1,12 +1,12 @@
-#include "BatchPlan.h"
+#include "cli/BatchPlan.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringTokenizer>
 
-#include "Csv.h"
-#include "Errors.h"
+#include "cli/Csv.h"
+#include "core/Errors.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "AddressValues.h"
+#include "cli/AddressValues.h"
 
 // A batch plan: a CSV file (UTF-8) naming, line by line, a port, a map file to download there,
 // and optionally a screen number and IP address to set after the download.

@@ -1,7 +1,7 @@
-#include "BatchReport.h"
+#include "cli/BatchReport.h"
 
-#include "Csv.h"
-#include "JobOutcomeText.h"
+#include "cli/Csv.h"
+#include "cli/JobOutcomeText.h"
 
 QString BatchReport::header() {
     return QStringLiteral("line,port,file,crc32,result,step,packet,seconds,message");

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "PortJob.h"
+#include "cli/PortJob.h"
 
 // The report of a batch: a CSV file (UTF-8, quoted as Csv describes) with a header and one row
 // per plan line, in the plan's order:

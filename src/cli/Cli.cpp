@@ -1,10 +1,10 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <exception>
 
-#include "BatchCommand.h"
-#include "PortCommands.h"
-#include "ShowCommand.h"
+#include "cli/BatchCommand.h"
+#include "cli/PortCommands.h"
+#include "cli/ShowCommand.h"
 
 namespace {
 

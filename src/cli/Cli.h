@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "CliIo.h"
+#include "cli/CliIo.h"
 
 // lumotrix-cli: the subcommands show, download, set-address, read-address and batch, chosen by
 // the first argument. Everything the program writes goes through io, so tests run it as a

@@ -2,8 +2,8 @@
 
 #include <QTextStream>
 
-#include "ExitCode.h"
-#include "PortNames.h"
+#include "cli/ExitCode.h"
+#include "link/PortNames.h"
 
 // Where a subcommand writes and how it names ports. Results go to out; progress and errors
 // go to err. errIsTerminal chooses a redrawn progress bar over one line per step.

@@ -1,6 +1,6 @@
-#include "Csv.h"
+#include "cli/Csv.h"
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 namespace {
 

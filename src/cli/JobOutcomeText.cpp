@@ -1,4 +1,4 @@
-#include "JobOutcomeText.h"
+#include "cli/JobOutcomeText.h"
 
 namespace {
 

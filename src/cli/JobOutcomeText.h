@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "ExitCode.h"
-#include "PortJob.h"
+#include "cli/ExitCode.h"
+#include "cli/PortJob.h"
 
 // How the command line puts a PortJobResult into words and exit codes.
 namespace JobOutcomeText {

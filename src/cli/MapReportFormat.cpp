@@ -1,4 +1,4 @@
-#include "MapReportFormat.h"
+#include "cli/MapReportFormat.h"
 
 #include <zlib.h>
 #include <QJsonArray>

@@ -3,7 +3,7 @@
 #include <QJsonObject>
 #include <QString>
 
-#include "DecodedMap.h"
+#include "mapfile/DecodedMap.h"
 
 // The two ways `show` prints a map: readable text and JSON. crc32 is the checksum of the map's
 // image bytes (crc32() below), as a batch report lists it.

@@ -1,13 +1,13 @@
-#include "PortCommands.h"
+#include "cli/PortCommands.h"
 
-#include "Errors.h"
-#include "JobOutcomeText.h"
-#include "MapFile.h"
-#include "MapLayout.h"
-#include "MapReportFormat.h"
-#include "Progress.h"
-#include "SubcommandParser.h"
-#include "WorkerPool.h"
+#include "cli/JobOutcomeText.h"
+#include "cli/MapReportFormat.h"
+#include "cli/Progress.h"
+#include "cli/SubcommandParser.h"
+#include "cli/WorkerPool.h"
+#include "core/Errors.h"
+#include "core/MapLayout.h"
+#include "mapfile/MapFile.h"
 
 namespace {
 

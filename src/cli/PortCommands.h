@@ -3,9 +3,9 @@
 #include <QStringList>
 #include <functional>
 
-#include "CliIo.h"
-#include "PortJob.h"
-#include "PortTarget.h"
+#include "cli/CliIo.h"
+#include "cli/PortJob.h"
+#include "cli/PortTarget.h"
 
 class SubcommandParser;
 

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <optional>
 
-#include "AddressValues.h"
-#include "ControllerAnswers.h"
-#include "ExchangeOutcome.h"
+#include "cli/AddressValues.h"
+#include "link/ControllerAnswers.h"
+#include "link/ExchangeOutcome.h"
 
 // One unit of work on one port: a download (when there is an image), then SetAddress (when
 // given) or else ReadAddress (when asked for). The steps run in that order and stop at the

@@ -1,4 +1,4 @@
-#include "PortSession.h"
+#include "cli/PortSession.h"
 
 #include <QEventLoop>
 

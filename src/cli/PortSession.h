@@ -3,11 +3,11 @@
 #include <QElapsedTimer>
 #include <QObject>
 
-#include "AddressExchange.h"
-#include "DownloadExchange.h"
-#include "Link.h"
-#include "PortJob.h"
-#include "PortTarget.h"
+#include "cli/PortJob.h"
+#include "cli/PortTarget.h"
+#include "link/AddressExchange.h"
+#include "link/DownloadExchange.h"
+#include "link/Link.h"
 
 class SerialPort;
 

@@ -1,10 +1,10 @@
-#include "PortTarget.h"
+#include "cli/PortTarget.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "Errors.h"
-#include "PortNames.h"
+#include "core/Errors.h"
+#include "link/PortNames.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "PortWorker.h"
+#include "cli/PortWorker.h"
 
-#include "PortSession.h"
-#include "QtSerialPort.h"
+#include "cli/PortSession.h"
+#include "link/QtSerialPort.h"
 
 PortWorker::PortWorker(const PortTarget& target, const QList<PortJob>& jobs, QObject* parent)
     : QThread(parent), m_target(target), m_jobs(jobs) {}

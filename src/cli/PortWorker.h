@@ -3,8 +3,8 @@
 #include <QList>
 #include <QThread>
 
-#include "PortJob.h"
-#include "PortTarget.h"
+#include "cli/PortJob.h"
+#include "cli/PortTarget.h"
 
 // One port's own thread: it opens the port with a serial port, link and exchanges of its own
 // (created in that thread, as QSerialPort requires) and runs the jobs in the given order, one

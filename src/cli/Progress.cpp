@@ -1,4 +1,4 @@
-#include "Progress.h"
+#include "cli/Progress.h"
 
 void Progress::acknowledged(int n) {
     if (!m_terminal) {

@@ -1,13 +1,13 @@
-#include "ShowCommand.h"
+#include "cli/ShowCommand.h"
 
 #include <QJsonDocument>
 
-#include "DecodedMap.h"
-#include "Errors.h"
-#include "MapFile.h"
-#include "MapLayout.h"
-#include "MapReportFormat.h"
-#include "SubcommandParser.h"
+#include "cli/MapReportFormat.h"
+#include "cli/SubcommandParser.h"
+#include "core/Errors.h"
+#include "core/MapLayout.h"
+#include "mapfile/DecodedMap.h"
+#include "mapfile/MapFile.h"
 
 QString ShowCommand::help() {
     return QStringLiteral(

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "CliIo.h"
+#include "cli/CliIo.h"
 
 // lumotrix-cli show FILE.bin [--json]: prints the map decoded, and what looks wrong in it.
 // Exit code: Success when nothing looks wrong, BadInput when the file cannot be read or when

@@ -1,4 +1,4 @@
-#include "SubcommandParser.h"
+#include "cli/SubcommandParser.h"
 
 SubcommandParser::SubcommandParser(const QString& help, const QList<QCommandLineOption>& options)
     : m_help(help) {

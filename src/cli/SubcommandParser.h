@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <optional>
 
-#include "CliIo.h"
+#include "cli/CliIo.h"
 
 // The arguments of one subcommand: its options, its positional arguments, and -h/--help.
 // Example: SubcommandParser p(help, {portOption}); if (auto code = p.parse(args, io, 1))

@@ -1,10 +1,10 @@
-#include "WorkerPool.h"
+#include "cli/WorkerPool.h"
 
 #include <QEventLoop>
 #include <memory>
 #include <vector>
 
-#include "PortWorker.h"
+#include "cli/PortWorker.h"
 
 namespace {
 

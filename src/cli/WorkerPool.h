@@ -4,8 +4,8 @@
 #include <QList>
 #include <functional>
 
-#include "PortJob.h"
-#include "PortTarget.h"
+#include "cli/PortJob.h"
+#include "cli/PortTarget.h"
 
 // Runs jobs on their ports: jobs whose targets share a key (PortTarget::key) run in the given
 // order on that port's own PortWorker thread; different ports run at the same time.

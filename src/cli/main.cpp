@@ -4,8 +4,8 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "Cli.h"
-#include "Language.h"
+#include "cli/Cli.h"
+#include "core/Language.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

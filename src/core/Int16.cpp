@@ -1,8 +1,8 @@
-#include "Int16.h"
+#include "core/Int16.h"
 
 #include <string>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 Int16::Int16(long long value) {
     if (value < kMin || value > kMax) {

@@ -1,4 +1,4 @@
-#include "Language.h"
+#include "core/Language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

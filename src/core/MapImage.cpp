@@ -1,9 +1,9 @@
-#include "MapImage.h"
+#include "core/MapImage.h"
 
 #include <algorithm>
 #include <string>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 std::size_t MapImage::checked(int position) {
     if (position < 0 || position >= MapLayout::kImageSize) {

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "MapLayout.h"
+#include "core/MapLayout.h"
 
 // The map image: MapLayout::kImageSize bytes, all 0 when created. It is what a map file holds
 // and what a download sends, byte for byte. A position outside the image throws RangeError.

@@ -1,4 +1,4 @@
-#include "PickValue.h"
+#include "core/PickValue.h"
 
 Int16 PickValue::encode(int row, int col, Int16 width) {
     // Formed in 32 bits; only the result must fit a word.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Int16.h"
+#include "core/Int16.h"
 
 // A pick is stored as the number of the clicked LED, counted row by row from 1 at the top left:
 // (row - 1) x width + col, for grid row 1..height and grid column 1..width. Example: width 64,

@@ -1,8 +1,8 @@
-#include "ScanMapBuffer.h"
+#include "core/ScanMapBuffer.h"
 
 #include <string>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 std::size_t ScanMapBuffer::checked(Int16 position) {
     if (position.value() < 0 || position.value() >= MapLayout::kBufferWords) {

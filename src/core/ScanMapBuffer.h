@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "Int16.h"
-#include "MapLayout.h"
+#include "core/Int16.h"
+#include "core/MapLayout.h"
 
 // The scan map buffer: the working record of one mapping run, MapLayout::kBufferWords signed
 // 16-bit words, all 0 when created. Words 0..7 are the header (MapLayout::HeaderWord), the row

@@ -1,4 +1,4 @@
-#include "TextNumber.h"
+#include "core/TextNumber.h"
 
 #include <limits>
 #include <string>

@@ -1,8 +1,8 @@
-#include "AddressExchange.h"
+#include "link/AddressExchange.h"
 
-#include "Errors.h"
-#include "Link.h"
-#include "Packets.h"
+#include "core/Errors.h"
+#include "link/Link.h"
+#include "link/Packets.h"
 
 AddressExchange::AddressExchange(Link& link, QObject* parent) : QObject(parent), m_link(link) {
     m_wait.setSingleShot(true);

@@ -4,8 +4,8 @@
 #include <QTimer>
 #include <array>
 
-#include "ControllerAnswers.h"
-#include "ExchangeOutcome.h"
+#include "link/ControllerAnswers.h"
+#include "link/ExchangeOutcome.h"
 
 class Link;
 

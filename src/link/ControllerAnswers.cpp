@@ -1,4 +1,4 @@
-#include "ControllerAnswers.h"
+#include "link/ControllerAnswers.h"
 
 namespace {
 constexpr std::uint8_t kAcknowledge = 0x06;

@@ -1,12 +1,12 @@
-#include "DownloadExchange.h"
+#include "link/DownloadExchange.h"
 
 #include <string>
 
-#include "ControllerAnswers.h"
-#include "Errors.h"
-#include "Link.h"
-#include "MapLayout.h"
-#include "Packets.h"
+#include "core/Errors.h"
+#include "core/MapLayout.h"
+#include "link/ControllerAnswers.h"
+#include "link/Link.h"
+#include "link/Packets.h"
 
 static_assert(DownloadExchange::kDataPackets * Packets::kMapDataBytes == MapLayout::kImageSize,
               "the data packets carry the whole image");

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "ExchangeOutcome.h"
+#include "link/ExchangeOutcome.h"
 
 class PortError;
 

@@ -1,7 +1,7 @@
-#include "Link.h"
+#include "link/Link.h"
 
-#include "Errors.h"
-#include "SerialPort.h"
+#include "core/Errors.h"
+#include "link/SerialPort.h"
 
 void Link::choosePort(const QString& label, const QString& device) {
     // The wizard leaves the port open; without closing it here the next packet would still go

@@ -1,9 +1,9 @@
-#include "Packets.h"
+#include "link/Packets.h"
 
 #include <string>
 
-#include "Errors.h"
-#include "Int16.h"
+#include "core/Errors.h"
+#include "core/Int16.h"
 
 namespace Packets {
 namespace {

@@ -1,10 +1,10 @@
-#include "QtSerialPort.h"
+#include "link/QtSerialPort.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
 #include <string>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

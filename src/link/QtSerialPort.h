@@ -4,7 +4,7 @@
 #include <QString>
 #include <chrono>
 
-#include "SerialPort.h"
+#include "link/SerialPort.h"
 
 // The serial line over a real device, through QSerialPort, at 19200 8N1 without flow control.
 //

@@ -1,4 +1,4 @@
-#include "DecodedMap.h"
+#include "mapfile/DecodedMap.h"
 
 #include <QSet>
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "MapLayout.h"
+#include "core/MapLayout.h"
 
 // A map file taken apart for display, and what looks wrong in it. The layout is MapLayout's:
 // header words (width, height, colour 0/1, scan count 1..16, red-green position 0..3, OE

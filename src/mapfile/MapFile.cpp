@@ -1,11 +1,11 @@
-#include "MapFile.h"
+#include "mapfile/MapFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "MapImage.h"
+#include "core/MapImage.h"
 
 // A map file holds the bytes of the map image and nothing else: no header, no magic number,
 // no checksum. A file is a map file when it holds exactly MapLayout::kImageSize bytes; the

@@ -1,9 +1,9 @@
-#include "MapImageBuilder.h"
+#include "mapfile/MapImageBuilder.h"
 
 #include <QCoreApplication>
 #include <QString>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Int16.h"
-#include "MapImage.h"
-#include "ScanMapBuffer.h"
+#include "core/Int16.h"
+#include "core/MapImage.h"
+#include "core/ScanMapBuffer.h"
 
 // Builds the map image from the scan map buffer, in the layout MapLayout describes (words
 // little-endian, pixel rows and columns 0-based): the header words 0..7, where byte 11 (the high

@@ -1,4 +1,4 @@
-#include "RepeatedPicks.h"
+#include "mapfile/RepeatedPicks.h"
 
 #include <QCoreApplication>
 #include <QList>

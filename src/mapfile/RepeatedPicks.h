@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "Int16.h"
-#include "ScanMapBuffer.h"
+#include "core/Int16.h"
+#include "core/ScanMapBuffer.h"
 
 // Picks of a map that repeat an earlier pick of the same kind: the same LED given for two scan
 // lines, or for two column groups. Nothing is wrong with the bytes, but it is most likely a

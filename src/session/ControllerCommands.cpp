@@ -1,10 +1,10 @@
-#include "ControllerCommands.h"
+#include "session/ControllerCommands.h"
 
-#include "Errors.h"
-#include "MappingSession.h"
-#include "Messages.h"
-#include "Notifier.h"
-#include "TextNumber.h"
+#include "core/Errors.h"
+#include "core/TextNumber.h"
+#include "session/MappingSession.h"
+#include "session/Messages.h"
+#include "session/Notifier.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QString>
 #include <array>
 
-#include "AddressExchange.h"
-#include "ControllerAnswers.h"
-#include "DownloadExchange.h"
+#include "link/AddressExchange.h"
+#include "link/ControllerAnswers.h"
+#include "link/DownloadExchange.h"
 
 class Link;
 class MappingSession;

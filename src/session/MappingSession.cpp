@@ -1,13 +1,13 @@
-#include "MappingSession.h"
+#include "session/MappingSession.h"
 
-#include "Errors.h"
-#include "Link.h"
-#include "MapImageBuilder.h"
-#include "Messages.h"
-#include "Notifier.h"
-#include "Packets.h"
-#include "PickValue.h"
-#include "RepeatedPicks.h"
+#include "core/Errors.h"
+#include "core/PickValue.h"
+#include "link/Link.h"
+#include "link/Packets.h"
+#include "mapfile/MapImageBuilder.h"
+#include "mapfile/RepeatedPicks.h"
+#include "session/Messages.h"
+#include "session/Notifier.h"
 
 using namespace MapLayout;
 

@@ -4,13 +4,13 @@
 #include <QStringList>
 #include <optional>
 
-#include "Int16.h"
-#include "MapImage.h"
-#include "ModuleParameters.h"
-#include "Page.h"
-#include "PassPicks.h"
-#include "PolarityBlink.h"
-#include "ScanMapBuffer.h"
+#include "core/Int16.h"
+#include "core/MapImage.h"
+#include "core/ScanMapBuffer.h"
+#include "session/ModuleParameters.h"
+#include "session/Page.h"
+#include "session/PassPicks.h"
+#include "session/PolarityBlink.h"
 
 class Link;
 class Notifier;

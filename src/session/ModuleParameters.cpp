@@ -1,9 +1,9 @@
-#include "ModuleParameters.h"
+#include "session/ModuleParameters.h"
 
-#include "Errors.h"
-#include "MapLayout.h"
-#include "Messages.h"
-#include "TextNumber.h"
+#include "core/Errors.h"
+#include "core/MapLayout.h"
+#include "core/TextNumber.h"
+#include "session/Messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PassPicks.h"
+#include "session/PassPicks.h"
 
 QList<int> PassPicks::picksAt(int row, int col) const {
     QList<int> numbers;

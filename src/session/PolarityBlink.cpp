@@ -1,4 +1,4 @@
-#include "PolarityBlink.h"
+#include "session/PolarityBlink.h"
 
 PolarityBlink::PolarityBlink(QObject* parent) : QObject(parent) {
     m_timer.setTimerType(Qt::PreciseTimer);

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <chrono>
 
-#include "Page.h"
+#include "session/Page.h"
 
 // The blink of one polarity page: while it runs, the module is driven alternately with test
 // state "1" and test state "2", the first about 20 ms after start(), then one every two

@@ -1,7 +1,7 @@
-#include "AddressPanel.h"
+#include "ui/AddressPanel.h"
 
-#include "Controls.h"
-#include "UiFonts.h"
+#include "ui/Controls.h"
+#include "ui/UiFonts.h"
 
 using namespace Controls;
 

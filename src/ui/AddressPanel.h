@@ -3,8 +3,8 @@
 #include <QGroupBox>
 #include <array>
 
-#include "ControllerAnswers.h"
-#include "ControllerCommands.h"
+#include "link/ControllerAnswers.h"
+#include "session/ControllerCommands.h"
 
 class QLabel;
 class QLineEdit;

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QStringList>
 
-#include "Twips.h"
+#include "ui/Twips.h"
 
 // The window's controls, each made and placed in one call: name, caption or contents, then
 // left, top, width, height in twips relative to the parent.

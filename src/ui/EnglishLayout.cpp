@@ -1,6 +1,6 @@
-#include "EnglishLayout.h"
+#include "ui/EnglishLayout.h"
 
-#include "Twips.h"
+#include "ui/Twips.h"
 
 namespace {
 

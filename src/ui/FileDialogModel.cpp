@@ -1,4 +1,4 @@
-#include "FileDialogModel.h"
+#include "ui/FileDialogModel.h"
 
 #include <QFileSystemModel>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "GridCellDelegate.h"
+#include "ui/GridCellDelegate.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "MainWindow.h"
+#include "ui/MainWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -8,22 +8,22 @@
 #include <QShortcut>
 #include <QStatusBar>
 
-#include "AddressPanel.h"
-#include "Controls.h"
-#include "DecodedMap.h"
-#include "EnglishLayout.h"
-#include "Errors.h"
-#include "FileDialogs.h"
-#include "Language.h"
-#include "MapFile.h"
-#include "MapStatus.h"
-#include "Notifier.h"
-#include "ParameterPage.h"
-#include "PickGridView.h"
-#include "PickPage.h"
-#include "PolarityPage.h"
-#include "PortList.h"
-#include "UiFonts.h"
+#include "core/Errors.h"
+#include "core/Language.h"
+#include "mapfile/DecodedMap.h"
+#include "mapfile/MapFile.h"
+#include "session/Notifier.h"
+#include "ui/AddressPanel.h"
+#include "ui/Controls.h"
+#include "ui/EnglishLayout.h"
+#include "ui/FileDialogs.h"
+#include "ui/MapStatus.h"
+#include "ui/ParameterPage.h"
+#include "ui/PickGridView.h"
+#include "ui/PickPage.h"
+#include "ui/PolarityPage.h"
+#include "ui/PortList.h"
+#include "ui/UiFonts.h"
 
 using namespace Controls;
 using Control = MappingSession::Control;

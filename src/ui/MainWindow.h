@@ -2,10 +2,10 @@
 
 #include <QMainWindow>
 
-#include "ControllerCommands.h"
-#include "Link.h"
-#include "MappingSession.h"
-#include "PortNames.h"
+#include "link/Link.h"
+#include "link/PortNames.h"
+#include "session/ControllerCommands.h"
+#include "session/MappingSession.h"
 
 class AddressPanel;
 class FileDialogs;

@@ -1,4 +1,4 @@
-#include "MapStatus.h"
+#include "ui/MapStatus.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

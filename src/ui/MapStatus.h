@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "DecodedMap.h"
+#include "mapfile/DecodedMap.h"
 
 class QLabel;
 

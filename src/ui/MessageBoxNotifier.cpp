@@ -1,4 +1,4 @@
-#include "MessageBoxNotifier.h"
+#include "ui/MessageBoxNotifier.h"
 
 #include <QApplication>
 #include <QMessageBox>

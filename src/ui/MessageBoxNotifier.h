@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Notifier.h"
+#include "session/Notifier.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
-#include "ParameterPage.h"
+#include "ui/ParameterPage.h"
 
-#include "Controls.h"
+#include "ui/Controls.h"
 
 using namespace Controls;
 

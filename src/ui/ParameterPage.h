@@ -2,7 +2,7 @@
 
 #include <QGroupBox>
 
-#include "ModuleParameters.h"
+#include "session/ModuleParameters.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,10 +1,10 @@
-#include "PickGridModel.h"
+#include "ui/PickGridModel.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 #include <QStringList>
 
-#include "PassPicks.h"
+#include "session/PassPicks.h"
 
 const QColor PickGridModel::kPicked = QColor(0xFF, 0x00, 0x00);
 const QColor PickGridModel::kRepeated = QColor(0xFF, 0x8C, 0x00);

@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QFont>
 
-#include "Page.h"
+#include "session/Page.h"
 
 class PassPicks;
 

@@ -1,4 +1,4 @@
-#include "PickGridView.h"
+#include "ui/PickGridView.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -6,8 +6,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "GridCellDelegate.h"
-#include "Twips.h"
+#include "ui/GridCellDelegate.h"
+#include "ui/Twips.h"
 
 namespace {
 

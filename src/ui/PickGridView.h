@@ -3,7 +3,7 @@
 #include <QTableView>
 #include <array>
 
-#include "PickGridModel.h"
+#include "ui/PickGridModel.h"
 
 // A pick grid on screen: one cell per LED, 280 twips wide and 240 twips high at the zoom of
 // 100 %, with the numbered header row and column as large as a cell. A click on a cell, or

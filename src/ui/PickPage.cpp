@@ -1,8 +1,8 @@
-#include "PickPage.h"
+#include "ui/PickPage.h"
 
-#include "PickGridView.h"
-#include "Twips.h"
-#include "UiFonts.h"
+#include "ui/PickGridView.h"
+#include "ui/Twips.h"
+#include "ui/UiFonts.h"
 
 PickPage::PickPage(PickGrid grid, const PassPicks& picks, QWidget* parent)
     : QGroupBox(grid == PickGrid::Rows ? tr("第3步 行选择") : tr("第4步 列选择"), parent) {

@@ -2,7 +2,7 @@
 
 #include <QGroupBox>
 
-#include "Page.h"
+#include "session/Page.h"
 
 class PassPicks;
 class PickGridView;

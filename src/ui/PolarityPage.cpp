@@ -1,6 +1,6 @@
-#include "PolarityPage.h"
+#include "ui/PolarityPage.h"
 
-#include "Controls.h"
+#include "ui/Controls.h"
 
 using namespace Controls;
 

@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <array>
 
-#include "Page.h"
+#include "session/Page.h"
 
 class QRadioButton;
 

@@ -1,4 +1,4 @@
-#include "PortList.h"
+#include "ui/PortList.h"
 
 PortList::PortList(const PortNames& names, QWidget* parent) : QComboBox(parent), m_names(names) {
     setEditable(true);

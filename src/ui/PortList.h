@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "PortNames.h"
+#include "link/PortNames.h"
 
 // The serial port list "COM1".."COM12". Each entry's tooltip names the device it stands for,
 // looked up again whenever the list is opened. Choosing an entry (again, too) names the port

@@ -1,11 +1,11 @@
-#include "QtFileDialogs.h"
+#include "ui/QtFileDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
 
-#include "FileDialogModel.h"
+#include "ui/FileDialogModel.h"
 
 namespace {
 

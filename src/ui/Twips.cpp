@@ -1,4 +1,4 @@
-#include "Twips.h"
+#include "ui/Twips.h"
 
 void Twips::layOut(QWidget* parent, QSize growth) {
     growth = growth.expandedTo(QSize(0, 0));

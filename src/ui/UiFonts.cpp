@@ -1,4 +1,4 @@
-#include "UiFonts.h"
+#include "ui/UiFonts.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
 #include <cstdio>
 
-#include "Application.h"
-#include "Language.h"
-#include "MainWindow.h"
-#include "MessageBoxNotifier.h"
-#include "PortNames.h"
-#include "QtFileDialogs.h"
-#include "QtSerialPort.h"
+#include "core/Language.h"
+#include "link/PortNames.h"
+#include "link/QtSerialPort.h"
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxNotifier.h"
+#include "ui/QtFileDialogs.h"
 
 // Exit code of a command line the program does not understand.
 constexpr int kBadArguments = 2;

@@ -3,10 +3,10 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "Cli.h"
-#include "Language.h"
 #include "SimulatorThread.h"
 #include "TestBytes.h"
+#include "cli/Cli.h"
+#include "core/Language.h"
 
 Q_DECLARE_METATYPE(SimulatorFaults)
 

@@ -1,13 +1,13 @@
 #include <QtTest>
 #include <limits>
 
-#include "Errors.h"
-#include "Int16.h"
-#include "Language.h"
-#include "MapImage.h"
-#include "ScanMapBuffer.h"
 #include "TestBytes.h"
-#include "TextNumber.h"
+#include "core/Errors.h"
+#include "core/Int16.h"
+#include "core/Language.h"
+#include "core/MapImage.h"
+#include "core/ScanMapBuffer.h"
+#include "core/TextNumber.h"
 
 // Checked 16-bit arithmetic, the byte range test, number reading from text, the
 // bounds of the scan map buffer and the map image, and the language chosen at start-up.

@@ -1,11 +1,11 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "AddressExchange.h"
-#include "DownloadExchange.h"
-#include "Link.h"
-#include "QtSerialPort.h"
 #include "SimulatorThread.h"
+#include "link/AddressExchange.h"
+#include "link/DownloadExchange.h"
+#include "link/Link.h"
+#include "link/QtSerialPort.h"
 
 using namespace std::chrono_literals;
 

@@ -2,13 +2,13 @@
 #include <QtTest>
 #include <functional>
 
-#include "DownloadExchange.h"
-#include "Errors.h"
 #include "FakeSerialPort.h"
-#include "Link.h"
-#include "Packets.h"
-#include "PortNames.h"
 #include "TestBytes.h"
+#include "core/Errors.h"
+#include "link/DownloadExchange.h"
+#include "link/Link.h"
+#include "link/Packets.h"
+#include "link/PortNames.h"
 
 namespace {
 

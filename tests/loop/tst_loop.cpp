@@ -2,9 +2,9 @@
 #include <memory>
 #include <vector>
 
-#include "MapFile.h"
 #include "ModuleFamilies.h"
 #include "SimWindow.h"
+#include "mapfile/MapFile.h"
 
 using namespace ModuleFamilies;
 using namespace Qt::StringLiterals;

@@ -3,12 +3,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "DecodedMap.h"
-#include "Errors.h"
-#include "MapFile.h"
-#include "MapImageBuilder.h"
-#include "RepeatedPicks.h"
 #include "TestBytes.h"
+#include "core/Errors.h"
+#include "mapfile/DecodedMap.h"
+#include "mapfile/MapFile.h"
+#include "mapfile/MapImageBuilder.h"
+#include "mapfile/RepeatedPicks.h"
 
 namespace {
 
@@ -156,7 +156,8 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("map.bin"));
         QByteArray content(std::max(size, 0), '\x11');
         if (size > 0) {
-            writeFile(path, content.replace(0, 1, "\x40"));  // its first byte tells it from the rest
+            writeFile(path,
+                      content.replace(0, 1, "\x40"));  // its first byte tells it from the rest
         }
         try {
             QCOMPARE(MapFile::load(path).toBytes(), content);

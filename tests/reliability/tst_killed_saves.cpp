@@ -2,9 +2,9 @@
 
 #include <QtTest>
 
-#include "Errors.h"
-#include "MapFile.h"
 #include "TestBytes.h"
+#include "core/Errors.h"
+#include "mapfile/MapFile.h"
 
 // A save killed at any moment (SIGKILL to a process saving in a loop, 200 times) leaves the
 // map file either as it was or as the new map, whole. A kill between the new map getting a

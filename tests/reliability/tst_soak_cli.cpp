@@ -1,11 +1,11 @@
 #include <QtTest>
 #include <memory>
 
-#include "Cli.h"
-#include "Csv.h"
 #include "SimulatorThread.h"
 #include "SoakRun.h"
 #include "TestBytes.h"
+#include "cli/Cli.h"
+#include "cli/Csv.h"
 
 // A long run of lumotrix-cli in one process: 200 downloads as 25 batches over eight simulated
 // controllers, a fault on every third (see SoakRun). Each controller is on a link of its own
@@ -54,8 +54,9 @@ private:
         QTextStream out(&report);
         QTextStream err(&progress);
         CliIo io{out, err, false, {}};  // the plan names devices: no COM name is looked up
-        const int code = Cli(io).run(
-            {QStringLiteral("batch"), writeFile(m_dir.filePath(QStringLiteral("plan.csv")), plan.toUtf8())});
+        const int code =
+            Cli(io).run({QStringLiteral("batch"),
+                         writeFile(m_dir.filePath(QStringLiteral("plan.csv")), plan.toUtf8())});
         const QStringList rows = report.trimmed().split(u'\n').mid(1);  // after the header
         QCOMPARE(rows.size(), 8);
         QCOMPARE(code, expected.contains(QStringLiteral("port-failed"))        ? 3

@@ -1,12 +1,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ControllerCommands.h"
 #include "FakeSerialPort.h"
-#include "Link.h"
-#include "MappingSession.h"
 #include "RecordingNotifier.h"
 #include "TestBytes.h"
+#include "link/Link.h"
+#include "session/ControllerCommands.h"
+#include "session/MappingSession.h"
 
 using Control = MappingSession::Control;
 

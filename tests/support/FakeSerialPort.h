@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "Errors.h"
-#include "SerialPort.h"
+#include "core/Errors.h"
+#include "link/SerialPort.h"
 
 // A serial port that records what is written to it. Answers are scripted: each entry of
 // `answers` arrives as input after the next write. Failures on demand: failOpen makes open()

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTest>
 
-#include "Notifier.h"
+#include "session/Notifier.h"
 
 // Keeps every message instead of showing it, so tests never block on a dialog; with readingMs
 // set, each message is "read" for that long while the event loop runs, as an open box does.

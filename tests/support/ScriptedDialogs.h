@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "FileDialogs.h"
+#include "ui/FileDialogs.h"
 
 // File dialogs that answer from a script: each call takes the next path of `answers`, and an
 // empty path or an empty script means the user cancelled. Every question asked is recorded.

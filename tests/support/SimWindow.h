@@ -6,18 +6,18 @@
 #include <QtTest>
 #include <memory>
 
-#include "AddressPanel.h"
-#include "MainWindow.h"
-#include "ParameterPage.h"
-#include "PickGridView.h"
-#include "PickPage.h"
-#include "PolarityPage.h"
-#include "PortList.h"
-#include "QtSerialPort.h"
 #include "RecordingNotifier.h"
 #include "ScriptedDialogs.h"
 #include "SimulatorThread.h"
 #include "TestBytes.h"
+#include "link/QtSerialPort.h"
+#include "ui/AddressPanel.h"
+#include "ui/MainWindow.h"
+#include "ui/ParameterPage.h"
+#include "ui/PickGridView.h"
+#include "ui/PickPage.h"
+#include "ui/PolarityPage.h"
+#include "ui/PortList.h"
 
 // The captions of a download up to the acknowledgement of data packet n: "下载0" .. "下载<n>".
 inline QStringList downloadCaptions(int n) {

@@ -17,22 +17,22 @@
 #include <QtTest>
 #include <memory>
 
-#include "AddressPanel.h"
-#include "Application.h"
 #include "FakeSerialPort.h"
-#include "FileDialogModel.h"
-#include "Language.h"
-#include "MainWindow.h"
-#include "MapStatus.h"
-#include "ParameterPage.h"
-#include "PickGridView.h"
-#include "PickPage.h"
-#include "PolarityPage.h"
-#include "PortList.h"
-#include "QtFileDialogs.h"
 #include "RecordingNotifier.h"
 #include "ScriptedDialogs.h"
 #include "TestBytes.h"
+#include "core/Language.h"
+#include "ui/AddressPanel.h"
+#include "ui/Application.h"
+#include "ui/FileDialogModel.h"
+#include "ui/MainWindow.h"
+#include "ui/MapStatus.h"
+#include "ui/ParameterPage.h"
+#include "ui/PickGridView.h"
+#include "ui/PickPage.h"
+#include "ui/PolarityPage.h"
+#include "ui/PortList.h"
+#include "ui/QtFileDialogs.h"
 
 namespace {
 class FaultyObject : public QObject {
