@@ -37,8 +37,13 @@ std::optional<size_t> opposite(const std::vector<PicturePoint>& v, size_t of) {
 // The two lattice vectors at a point whose four nearest neighbours pair up as +-a and +-b.
 std::optional<Start> crossAt(const std::vector<PicturePoint>& points, const PointBuckets& buckets,
                              int point, double spacing) {
-    std::vector<int> near = buckets.within(points[point], 1.6 * spacing);
-    near.erase(std::remove(near.begin(), near.end(), point), near.end());
+    // Widening the search finds the neighbours of a lattice coarser than the typical spacing
+    // (LEDs among finer texture).
+    std::vector<int> near;
+    for (double reach = 1.6 * spacing; near.size() < 4 && reach < 20 * spacing; reach *= 2) {
+        near = buckets.within(points[point], reach);
+        near.erase(std::remove(near.begin(), near.end(), point), near.end());
+    }
     if (near.size() < 4) {
         return std::nullopt;
     }
@@ -71,8 +76,8 @@ std::optional<Start> crossAt(const std::vector<PicturePoint>& points, const Poin
     return Start{point, a.x < 0 ? -1.0 * a : a, b.y < 0 ? -1.0 * b : b};
 }
 
-std::optional<Start> findStart(const std::vector<PicturePoint>& points, const PointBuckets& buckets,
-                               double spacing) {
+// Points in the order they are tried as a start: nearest the middle of them all first.
+std::vector<int> startOrder(const std::vector<PicturePoint>& points) {
     std::vector<double> xs;
     std::vector<double> ys;
     for (const PicturePoint& p : points) {
@@ -89,13 +94,7 @@ std::optional<Start> findStart(const std::vector<PicturePoint>& points, const Po
     std::sort(order.begin(), order.end(), [&](int a, int b) {
         return (points[a] - middle).length() < (points[b] - middle).length();
     });
-    constexpr size_t kTries = 64;
-    for (size_t k = 0; k < std::min(kTries, order.size()); ++k) {
-        if (auto start = crossAt(points, buckets, order[k], spacing)) {
-            return start;
-        }
-    }
-    return std::nullopt;
+    return order;
 }
 
 // The walk's state: which point holds each place, and the lattice vectors each point learned.
@@ -106,8 +105,6 @@ public:
           m_buckets(points, std::max(1.0, spacing)),
           m_cellOf(points.size(), std::nullopt),
           m_steps(points.size()) {}
-
-    const PointBuckets& buckets() const { return m_buckets; }
 
     void run(const Start& start) {
         place(start.point, {0, 0}, {start.across, start.down});
@@ -207,15 +204,44 @@ IndexedLattice Walk::lattice() const {
 
 }  // namespace
 
+// Most pictures need one walk: it starts on the module and takes every point. Among other
+// light (a room's texture) a start may fall off the LEDs; then a few more starts are tried, at
+// points no earlier walk took, and the largest lattice wins.
 IndexedLattice LatticeIndexer::index(const std::vector<PicturePoint>& points, double spacing) {
     if (points.size() < 5 || spacing <= 0) {
         return {};
     }
-    Walk walk(points, spacing);
-    const std::optional<Start> start = findStart(points, walk.buckets(), spacing);
-    if (!start) {
-        return {};
+    const PointBuckets buckets(points, std::max(1.0, spacing));
+    std::vector<bool> taken(points.size(), false);
+    IndexedLattice best;
+    int walks = 0;
+    int tries = 0;
+    for (int candidate : startOrder(points)) {
+        if (walks == kMaxWalks || tries++ == kMaxStarts) {
+            break;
+        }
+        if (taken[candidate]) {
+            continue;
+        }
+        const std::optional<Start> start = crossAt(points, buckets, candidate, spacing);
+        if (!start) {
+            continue;
+        }
+        Walk walk(points, spacing);
+        walk.run(*start);
+        IndexedLattice lattice = walk.lattice();
+        ++walks;
+        for (int p : lattice.pointAt) {
+            if (p >= 0) {
+                taken[p] = true;
+            }
+        }
+        if (lattice.indexed > best.indexed) {
+            best = std::move(lattice);
+        }
+        if (2 * best.indexed >= static_cast<int>(points.size())) {
+            break;
+        }
     }
-    walk.run(*start);
-    return walk.lattice();
+    return best;
 }

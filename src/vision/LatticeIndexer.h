@@ -22,13 +22,16 @@ struct IndexedLattice {
 // pairs, then walks from neighbour to neighbour, predicting each next point from the step just
 // taken along the same line (or, on a new line, from the last step measured in that direction),
 // and takes the nearest point within 35 % of that step. Lattice vectors thus follow the local
-// pitch, which changes slowly under perspective and distortion.
+// pitch, which changes slowly under perspective and distortion. When a walk takes fewer than
+// half the points, a few more starts are tried and the largest lattice is kept.
 // Example: points at (10 + 8i, 20 + 8j) for i < 4, j < 3, plus one at (200, 200), give a
 // 4 x 3 lattice with the far point left over.
 class LatticeIndexer {
 public:
     static constexpr double kCatchRadius = 0.35;        // of the predicted step
     static constexpr double kOppositeTolerance = 0.25;  // of a step, for the starting cross
+    static constexpr int kMaxStarts = 256;              // points tried as a start
+    static constexpr int kMaxWalks = 8;                 // walks made from them
 
     // `spacing`: the typical distance between neighbours (SpotFinder::typicalSpacing).
     // An empty lattice when no starting point with a clean cross of neighbours exists.

@@ -170,7 +170,9 @@ double SpotFinder::typicalSpacing(const std::vector<Spot>& spots) {
 std::vector<Spot> SpotFinder::find(const FloatPlane& difference) const {
     const FloatPlane smoothed = difference.gaussianSmoothed(kSmoothing);
     const float floor =
-        std::max(m_minimumHeight, static_cast<float>(kNoiseFactor) * noiseSigma(smoothed));
+        m_noiseFactor > 0
+            ? std::max(m_minimumHeight, static_cast<float>(m_noiseFactor) * noiseSigma(smoothed))
+            : m_minimumHeight;
     std::vector<Spot> spots = prominentSpots(smoothed, peaksAbove(smoothed, floor));
     const double spacing = typicalSpacing(spots);
     if (spacing <= 0) {

@@ -32,8 +32,10 @@ public:
     static constexpr float kNeighbourShare = 0.3f;  // the halo rule's share
     static constexpr double kNeighbourhood = 1.5;   // the halo rule's reach, in spacings
 
-    explicit SpotFinder(float minimumHeight = kDefaultMinimumHeight)
-        : m_minimumHeight(minimumHeight) {}
+    // noiseFactor 0 leaves the floor at minimumHeight, whatever the noise.
+    explicit SpotFinder(float minimumHeight = kDefaultMinimumHeight,
+                        double noiseFactor = kNoiseFactor)
+        : m_minimumHeight(minimumHeight), m_noiseFactor(noiseFactor) {}
 
     // The spots, highest first.
     std::vector<Spot> find(const FloatPlane& difference) const;
@@ -43,4 +45,5 @@ public:
 
 private:
     float m_minimumHeight;
+    double m_noiseFactor;
 };
