@@ -17,10 +17,6 @@ constexpr int kClipLevel = 254;
 constexpr double kKernelShare = 0.2;
 constexpr double kKernelMin = 0.8;
 constexpr double kKernelMax = 4.0;
-// The camera counts as moved once the surroundings shift by a quarter pitch (at least 1 px):
-// far less than the half pitch that would put a lit LED nearer its neighbour's place.
-constexpr double kAllowedShiftShare = 0.25;
-
 // The lattice found in the picture: positions by picture cell, row-major.
 struct PictureLattice {
     int columns = 0;
@@ -168,7 +164,7 @@ LedPlace measuredLed(PicturePoint centre, double sigma, const GreyPicture& dark,
     led.kernel = SampleKernel(centre, sigma, dark.width, dark.height);
     led.dark = static_cast<float>(led.kernel.mean(dark));
     led.lit = static_cast<float>(led.kernel.mean(lit));
-    led.clippedWhenLit = led.kernel.countAtLeast(lit, kClipLevel) > 0;
+    led.litPeak = led.kernel.brightest(lit);
     return led;
 }
 
@@ -203,16 +199,11 @@ public:
         }
         addMiddles(parts.gaps);
         addRing(parts.gaps);
-        std::vector<PicturePoint> keepClear;
+        std::vector<PicturePoint> leds;
         for (const LedPlace& led : parts.leds) {
-            keepClear.push_back(led.centre);
+            leds.push_back(led.centre);
         }
-        for (const GapPlace& gap : parts.gaps) {
-            keepClear.push_back(gap.centre);
-        }
-        const double keepOut = typicalPitch + MotionCheck::kPatchRadius * std::sqrt(2.0);
-        parts.motion = MotionCheck(m_dark, keepClear, keepOut,
-                                   std::max(1.0, kAllowedShiftShare * smallestPitch));
+        parts.motion = MotionCheck(m_dark, m_lit, leds, typicalPitch, smallestPitch);
         return LedGrid(std::move(parts));
     }
 

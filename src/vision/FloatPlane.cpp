@@ -10,8 +10,11 @@ FloatPlane::FloatPlane(int width, int height, float fill)
 FloatPlane FloatPlane::difference(const GreyPicture& a, const GreyPicture& b) {
     FloatPlane plane(a.width, a.height);
     for (int y = 0; y < a.height; ++y) {
+        const std::uint8_t* rowA = a.bytes + static_cast<long>(y) * a.stride;
+        const std::uint8_t* rowB = b.bytes + static_cast<long>(y) * b.stride;
+        float* out = plane.row(y);
         for (int x = 0; x < a.width; ++x) {
-            plane.at(x, y) = static_cast<float>(a.at(x, y) - b.at(x, y));
+            out[x] = static_cast<float>(rowA[x] - rowB[x]);
         }
     }
     return plane;
@@ -20,8 +23,10 @@ FloatPlane FloatPlane::difference(const GreyPicture& a, const GreyPicture& b) {
 FloatPlane FloatPlane::fromPicture(const GreyPicture& picture) {
     FloatPlane plane(picture.width, picture.height);
     for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* in = picture.bytes + static_cast<long>(y) * picture.stride;
+        float* out = plane.row(y);
         for (int x = 0; x < picture.width; ++x) {
-            plane.at(x, y) = static_cast<float>(picture.at(x, y));
+            out[x] = static_cast<float>(in[x]);
         }
     }
     return plane;
@@ -37,25 +42,9 @@ FloatPlane FloatPlane::transposed() const {
     return out;
 }
 
-FloatPlane FloatPlane::rowsSmoothed(const std::vector<float>& kernel) const {
-    const int radius = static_cast<int>(kernel.size() / 2);
-    FloatPlane out(m_width, m_height);
-    for (int y = 0; y < m_height; ++y) {
-        for (int x = 0; x < m_width; ++x) {
-            float sum = 0;
-            for (int k = -radius; k <= radius; ++k) {
-                sum += kernel[k + radius] * at(std::clamp(x + k, 0, m_width - 1), y);
-            }
-            out.at(x, y) = sum;
-        }
-    }
-    return out;
-}
+namespace {
 
-FloatPlane FloatPlane::gaussianSmoothed(double sigma) const {
-    if (sigma <= 0) {
-        return *this;
-    }
+std::vector<float> gaussianKernel(double sigma) {
     const int radius = std::max(1, static_cast<int>(std::ceil(2.5 * sigma)));
     std::vector<float> kernel(2 * radius + 1);
     float total = 0;
@@ -66,7 +55,52 @@ FloatPlane FloatPlane::gaussianSmoothed(double sigma) const {
     for (float& w : kernel) {
         w /= total;
     }
-    return rowsSmoothed(kernel).transposed().rowsSmoothed(kernel).transposed();
+    return kernel;
+}
+
+// One row through the kernel, the edge pixels repeated beyond the row's ends.
+void smoothRow(const float* in, float* out, int width, const std::vector<float>& kernel) {
+    const int r = static_cast<int>(kernel.size() / 2);
+    for (int x = 0; x < width; ++x) {
+        float sum = 0;
+        if (x >= r && x + r < width) {
+            for (int k = -r; k <= r; ++k) {
+                sum += kernel[k + r] * in[x + k];
+            }
+        } else {
+            for (int k = -r; k <= r; ++k) {
+                sum += kernel[k + r] * in[std::clamp(x + k, 0, width - 1)];
+            }
+        }
+        out[x] = sum;
+    }
+}
+
+}  // namespace
+
+// Rows first, then columns as whole rows weighted and added, which walks memory in order.
+FloatPlane FloatPlane::gaussianSmoothed(double sigma) const {
+    if (sigma <= 0) {
+        return *this;
+    }
+    const std::vector<float> kernel = gaussianKernel(sigma);
+    const int r = static_cast<int>(kernel.size() / 2);
+    FloatPlane across(m_width, m_height);
+    for (int y = 0; y < m_height; ++y) {
+        smoothRow(row(y), across.row(y), m_width, kernel);
+    }
+    FloatPlane out(m_width, m_height);
+    for (int y = 0; y < m_height; ++y) {
+        float* target = out.row(y);
+        for (int k = -r; k <= r; ++k) {
+            const float* source = across.row(std::clamp(y + k, 0, m_height - 1));
+            const float w = kernel[k + r];
+            for (int x = 0; x < m_width; ++x) {
+                target[x] += w * source[x];
+            }
+        }
+    }
+    return out;
 }
 
 // A sliding window minimum per row: each value enters and leaves the queue once.

@@ -22,6 +22,8 @@ public:
     float at(int x, int y) const { return m_values[index(x, y)]; }
     float& at(int x, int y) { return m_values[index(x, y)]; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+    const float* row(int y) const { return m_values.data() + index(0, y); }
+    float* row(int y) { return m_values.data() + index(0, y); }
 
     // Smoothed with a Gaussian of `sigma` pixels (separable, edges repeated); sigma <= 0 copies.
     FloatPlane gaussianSmoothed(double sigma) const;
@@ -35,7 +37,6 @@ public:
 private:
     long index(int x, int y) const { return static_cast<long>(y) * m_width + x; }
     FloatPlane transposed() const;
-    FloatPlane rowsSmoothed(const std::vector<float>& kernel) const;
     FloatPlane rowsMinimum(int radius) const;
 
     int m_width = 0;

@@ -10,11 +10,11 @@
 
 // One LED as calibration measured it.
 struct LedPlace {
-    PicturePoint centre;          // in the picture, pixels
-    SampleKernel kernel;          // how its brightness is measured
-    float dark = 0;               // its brightness (kernel mean) in the dark picture, grey levels
-    float lit = 0;                // and in the lit one
-    bool clippedWhenLit = false;  // some of its pixels were at 255 in the lit picture
+    PicturePoint centre;  // in the picture, pixels
+    SampleKernel kernel;  // how its brightness is measured
+    float dark = 0;       // its brightness (kernel mean) in the dark picture, grey levels
+    float lit = 0;        // and in the lit one
+    int litPeak = 0;      // its brightest pixel in the lit picture
 };
 
 // A place off the LEDs: the middle of four neighbouring LEDs, or one pitch beyond an LED on the

@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int kClipLevel = 254;
+constexpr int kClipMargin = 24;
 // An LED whose lit and dark brightness hardly differ cannot be scored; calibration's spot floor
 // keeps real LEDs far above this.
 constexpr double kMinRange = 1.0;
@@ -44,14 +45,19 @@ std::vector<LedScore> bestScores(const LedGrid& grid, const std::vector<float>& 
     return best;
 }
 
-// An LED that counts (scoring above the unlit threshold) with pixels at 255 where its lit
-// calibration had none: its score no longer measures its light.
-bool clippedWhereItCounts(const LedGrid& grid, const std::vector<float>& scores,
-                          const GreyPicture& picture) {
+// An LED that counts (scoring above the unlit threshold) is overexposed when it now reaches 255
+// while its lit calibration stayed well below (noise alone can take a pixel of an LED that was
+// near 255 over the edge), or when it is far brighter than when calibrated lit: either way its
+// score no longer measures its light.
+bool overexposed(const LedGrid& grid, const std::vector<float>& scores,
+                 const GreyPicture& picture) {
     for (size_t k = 0; k < scores.size(); ++k) {
+        if (scores[k] <= LedReader::kUnlitScore) {
+            continue;
+        }
         const LedPlace& led = grid.leds()[k];
-        if (scores[k] > LedReader::kUnlitScore && !led.clippedWhenLit &&
-            led.kernel.countAtLeast(picture, kClipLevel) > 0) {
+        if (scores[k] > LedReader::kTooBright || (led.litPeak < kClipLevel - kClipMargin &&
+                                                  led.kernel.brightest(picture) >= kClipLevel)) {
             return true;
         }
     }
@@ -89,7 +95,7 @@ LedReading LedReader::read(const LedGrid& grid, const GreyPicture& picture) {
     }
     r.candidates = bestScores(grid, r.scores);
     r.led = r.candidates.front();
-    r.motion = grid.motionCheck().check(picture);
+    r.motion = grid.motionCheck().check(picture, r.scores);
     for (const GapPlace& gap : grid.gaps()) {
         r.lightOffLeds = std::max(r.lightOffLeds, unexplainedLight(gap, grid, r.scores, picture));
     }
@@ -97,7 +103,7 @@ LedReading LedReader::read(const LedGrid& grid, const GreyPicture& picture) {
         r.doubt = Doubt::Moved;
     } else if (r.lightOffLeds > kLightOffLeds) {
         r.doubt = Doubt::LightOffLeds;
-    } else if (clippedWhereItCounts(grid, r.scores, picture)) {
+    } else if (overexposed(grid, r.scores, picture)) {
         r.doubt = Doubt::Overexposed;
     } else {
         r.doubt = countDoubt(r.scores);

@@ -9,7 +9,8 @@
 // (now - dark) / (lit - dark), so uneven LEDs and the lens's vignetting cancel out.
 // A reading is certain when exactly one LED scores at least kLitScore, every other at most
 // kUnlitScore, and nothing else is wrong: the surroundings have not moved, no light lies off the
-// LEDs beyond kLightOffLeds of an LED's brightness, and no LED that counts is clipped at 255.
+// LEDs beyond kLightOffLeds of an LED's brightness, and no LED that counts is overexposed
+// (at 255 where its calibration was well below, or scoring above kTooBright: the exposure rose).
 // Otherwise it is a doubt with its reason, checked in this order: wrong picture, moved, light off
 // the LEDs, overexposed, several lit, unclear, none lit.
 // The thresholds sit far from both ends: a lit LED scores about 1 and a dark one about 0 with a
@@ -23,6 +24,7 @@ public:
     static constexpr double kLitScore = 0.5;
     static constexpr double kUnlitScore = 0.25;
     static constexpr double kLightOffLeds = 0.35;
+    static constexpr double kTooBright = 1.4;
     static constexpr int kCandidates = 5;
 
     static LedReading read(const LedGrid& grid, const GreyPicture& picture);

@@ -1,199 +1,183 @@
 #include "vision/MotionCheck.h"
 
+#include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
 
+#include "vision/FloatPlane.h"
 #include "vision/PointBuckets.h"
 
 namespace {
 
-constexpr int kSide = 2 * MotionCheck::kPatchRadius + 1;
-constexpr int kArea = kSide * kSide;
-
-struct Candidate {
-    double texture;  // the weaker direction's gradient energy a pixel
-    int x;
-    int y;
-};
-
-// The smaller eigenvalue of the structure tensor over the patch, a pixel: large only when the
-// patch changes along both directions.
-double weakerGradient(const GreyPicture& p, int cx, int cy) {
-    const int r = MotionCheck::kPatchRadius;
-    double gxx = 0;
-    double gyy = 0;
-    double gxy = 0;
-    for (int y = cy - r; y <= cy + r; ++y) {
-        for (int x = cx - r; x <= cx + r; ++x) {
-            const double gx = 0.5 * (p.at(x + 1, y) - p.at(x - 1, y));
-            const double gy = 0.5 * (p.at(x, y + 1) - p.at(x, y - 1));
-            gxx += gx * gx;
-            gyy += gy * gy;
-            gxy += gx * gy;
+// The noise of the smoothed picture: the median absolute difference of the two smoothed
+// calibration pictures where no LED's light reaches (it carries the noise of both pictures).
+double smoothedNoise(const FloatPlane& dark, const FloatPlane& lit, const PointBuckets& leds,
+                     double reach) {
+    std::vector<double> differences;
+    for (int y = 0; y < dark.height(); y += 3) {
+        for (int x = 0; x < dark.width(); x += 3) {
+            if (leds.nearest({double(x), double(y)}, reach) < 0) {
+                differences.push_back(std::abs(lit.at(x, y) - dark.at(x, y)));
+            }
         }
     }
-    const double half = 0.5 * (gxx + gyy);
-    const double root = std::sqrt(0.25 * (gxx - gyy) * (gxx - gyy) + gxy * gxy);
-    return (half - root) / kArea;
+    if (differences.empty()) {
+        return 1;
+    }
+    const auto middle = differences.begin() + differences.size() / 2;
+    std::nth_element(differences.begin(), middle, differences.end());
+    return std::max(0.1, 1.4826 * *middle / std::sqrt(2.0));
 }
 
-// The patch's pixels with their mean removed, scaled to unit length; empty when its standard
-// deviation is below the minimum contrast.
-std::vector<float> normalisedPatch(const GreyPicture& p, int cx, int cy, double minContrast) {
-    const int r = MotionCheck::kPatchRadius;
-    std::vector<float> values;
-    values.reserve(kArea);
-    double sum = 0;
-    for (int y = cy - r; y <= cy + r; ++y) {
-        for (int x = cx - r; x <= cx + r; ++x) {
-            values.push_back(static_cast<float>(p.at(x, y)));
-            sum += p.at(x, y);
-        }
+std::vector<float> gaussianWeights(double sigma) {
+    const int r = static_cast<int>(std::ceil(2 * sigma));
+    std::vector<float> w(2 * r + 1);
+    double total = 0;
+    for (int k = -r; k <= r; ++k) {
+        w[k + r] = static_cast<float>(std::exp(-0.5 * k * k / (sigma * sigma)));
+        total += w[k + r];
     }
-    const double mean = sum / kArea;
-    double squares = 0;
-    for (float& v : values) {
-        v = static_cast<float>(v - mean);
-        squares += double(v) * v;
+    for (float& v : w) {
+        v = static_cast<float>(v / total);
     }
-    if (std::sqrt(squares / kArea) < minContrast) {
-        return {};
-    }
-    const double norm = std::sqrt(squares);
-    for (float& v : values) {
-        v = static_cast<float>(v / norm);
-    }
-    return values;
-}
-
-// Where a parabola through three samples peaks, relative to the middle one (-0.5 .. 0.5 when
-// the middle one is the largest).
-double parabolaPeak(double before, double middle, double after) {
-    const double curvature = before - 2 * middle + after;
-    if (curvature >= 0) {
-        return 0;
-    }
-    return std::clamp(0.5 * (before - after) / curvature, -0.5, 0.5);
-}
-
-double median(std::vector<double> v) {
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
+    return w;
 }
 
 }  // namespace
 
-MotionCheck::MotionCheck(const GreyPicture& dark, const std::vector<PicturePoint>& avoid,
-                         double keepOut, double allowedShift)
-    : m_allowedShift(allowedShift), m_searchRadius(static_cast<int>(std::ceil(allowedShift)) + 2) {
-    const int margin = kPatchRadius + m_searchRadius + 1;
-    const PointBuckets near(avoid, std::max(1.0, keepOut));
-    std::vector<Candidate> candidates;
-    for (int y = margin; y < dark.height - margin; y += kSide) {
-        for (int x = margin; x < dark.width - margin; x += kSide) {
-            if (near.nearest({double(x), double(y)}, keepOut) >= 0) {
+MotionCheck::MotionCheck(const GreyPicture& dark, const GreyPicture& lit,
+                         const std::vector<PicturePoint>& leds, double pitch, double smallestPitch)
+    : m_kernel(gaussianWeights(kSmoothing)),
+      m_allowedShift(
+          std::clamp(kAllowedShare * smallestPitch, kAllowedShiftMin, kAllowedShiftMax)) {
+    const FloatPlane smoothDark = FloatPlane::fromPicture(dark).gaussianSmoothed(kSmoothing);
+    const FloatPlane smoothLit = FloatPlane::fromPicture(lit).gaussianSmoothed(kSmoothing);
+    const double reach = kNear * pitch + 2 * kSmoothing;
+    const PointBuckets buckets(leds, std::max(1.0, reach));
+    const double noise = smoothedNoise(smoothDark, smoothLit, buckets, reach);
+    // Still pictures leave the noise of two pictures; JPEG adds its share, in the margin.
+    m_allowedMismatch = kMismatchFactor * noise * std::sqrt(2.0) + kMismatchFloor;
+    const int margin = static_cast<int>(m_kernel.size() / 2) + 2;
+    const double clear = 0.5 * pitch + 2 * kSmoothing;
+    std::vector<Sample> edges;
+    for (int y = margin; y < dark.height - margin; y += 2) {
+        for (int x = margin; x < dark.width - margin; x += 2) {
+            const float gx = 0.5f * (smoothDark.at(x + 1, y) - smoothDark.at(x - 1, y));
+            const float gy = 0.5f * (smoothDark.at(x, y + 1) - smoothDark.at(x, y - 1));
+            const PicturePoint at{double(x), double(y)};
+            if (std::hypot(gx, gy) < kMinEdge * noise || buckets.nearest(at, clear) >= 0) {
                 continue;
             }
-            const double texture = weakerGradient(dark, x, y);
-            if (texture >= kMinGradient * kMinGradient) {
-                candidates.push_back({texture, x, y});
+            Sample s{x, y, smoothDark.at(x, y), gx, gy, {}, 0};
+            const std::vector<int> near = buckets.within(at, reach);
+            if (near.size() > s.near.size()) {
+                continue;
+            }
+            for (int led : near) {
+                s.near[s.nearCount++] = led;
+            }
+            edges.push_back(s);
+        }
+    }
+    const size_t stride = edges.size() / kMaxPixels + 1;
+    double xx = 0;
+    double yy = 0;
+    double xy = 0;
+    for (size_t k = 0; k < edges.size(); k += stride) {
+        m_samples.push_back(edges[k]);
+        xx += double(edges[k].gx) * edges[k].gx;
+        yy += double(edges[k].gy) * edges[k].gy;
+        xy += double(edges[k].gx) * edges[k].gy;
+    }
+    if (pixelCount() < kMinPixels) {
+        return;
+    }
+    // The mean square gradient along the weaker direction: a small shift that way raises the
+    // RMS mismatch by its root times the shift. A shift of half the smallest pitch, which could
+    // put a lit LED at its neighbour's place, must show clearly.
+    const double weaker =
+        (0.5 * (xx + yy) - std::sqrt(0.25 * (xx - yy) * (xx - yy) + xy * xy)) / pixelCount();
+    m_canCheck = std::sqrt(weaker) * 0.5 * smallestPitch >= kSensitivity * m_allowedMismatch;
+}
+
+double MotionCheck::smoothedAt(const GreyPicture& picture, int x, int y) const {
+    const int r = static_cast<int>(m_kernel.size() / 2);
+    double sum = 0;
+    for (int j = -r; j <= r; ++j) {
+        const std::uint8_t* row = picture.bytes + static_cast<long>(y + j) * picture.stride + x;
+        double across = 0;
+        for (int i = -r; i <= r; ++i) {
+            across += m_kernel[i + r] * row[i];
+        }
+        sum += m_kernel[j + r] * across;
+    }
+    return sum;
+}
+
+std::vector<bool> MotionCheck::quietSamples(const std::vector<float>& scores) const {
+    std::vector<bool> used(m_samples.size(), true);
+    for (size_t k = 0; k < m_samples.size(); ++k) {
+        const Sample& s = m_samples[k];
+        for (int n = 0; n < s.nearCount; ++n) {
+            if (scores[s.near[n]] > kQuietScore) {
+                used[k] = false;
             }
         }
     }
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.texture > b.texture; });
-    for (const Candidate& c : candidates) {
-        const bool crowded = std::any_of(m_patches.begin(), m_patches.end(), [&](const Patch& p) {
-            return std::abs(p.x - c.x) < 2 * kSide && std::abs(p.y - c.y) < 2 * kSide;
-        });
-        if (crowded) {
+    return used;
+}
+
+// Two least-squares fits over the samples in use: now ~ gain x dark + offset, and the same
+// with - gain x (gradient . shift) added, which is linear in (gain, offset, gain x shift).
+MotionCheck::Fit MotionCheck::fit(const GreyPicture& picture, const std::vector<bool>& used) const {
+    Eigen::Matrix4d normal = Eigen::Matrix4d::Zero();
+    Eigen::Vector4d right = Eigen::Vector4d::Zero();
+    double nowSquares = 0;
+    Fit f;
+    for (size_t k = 0; k < m_samples.size(); ++k) {
+        if (!used[k]) {
             continue;
         }
-        std::vector<float> values = normalisedPatch(dark, c.x, c.y, kMinContrast);
-        if (!values.empty()) {
-            m_patches.push_back({c.x, c.y, std::move(values)});
-        }
-        if (static_cast<int>(m_patches.size()) == kMaxPatches) {
-            break;
-        }
+        const Sample& s = m_samples[k];
+        const double now = smoothedAt(picture, s.x, s.y);
+        const Eigen::Vector4d row(s.dark, 1.0, -s.gx, -s.gy);
+        normal += row * row.transpose();
+        right += row * now;
+        nowSquares += now * now;
+        ++f.pixels;
     }
+    if (f.pixels < kMinPixels) {
+        return f;
+    }
+    // The residual of a least-squares fit is sum(now^2) - p . right, from the same sums.
+    const Eigen::Vector2d p2 = normal.topLeftCorner<2, 2>().ldlt().solve(right.head<2>());
+    const double left2 = std::max(0.0, nowSquares - p2.dot(right.head<2>()));
+    f.stillMismatch = std::sqrt(left2 / f.pixels);
+    const Eigen::Vector4d p4 = normal.ldlt().solve(right);
+    f.gain = p2(0);
+    if (std::abs(p4(0)) > 1e-9) {
+        f.shift = {p4(2) / p4(0), p4(3) / p4(0)};
+    }
+    return f;
 }
 
-double MotionCheck::correlation(const Patch& patch, const GreyPicture& picture, int dx,
-                                int dy) const {
-    const int r = kPatchRadius;
-    double sum = 0;
-    double squares = 0;
-    double product = 0;
-    const float* reference = patch.values.data();
-    for (int y = patch.y + dy - r; y <= patch.y + dy + r; ++y) {
-        const std::uint8_t* row = picture.bytes + static_cast<long>(y) * picture.stride;
-        for (int x = patch.x + dx - r; x <= patch.x + dx + r; ++x) {
-            const double v = row[x];
-            sum += v;
-            squares += v * v;
-            product += *reference++ * v;
-        }
-    }
-    // The reference has zero mean, so the picture's mean drops out of the product.
-    const double variance = squares - sum * sum / kArea;
-    return variance > 0 ? product / std::sqrt(variance) : 0.0;
-}
-
-// The patch's shift in the picture: the best correlation within the search window, refined to
-// a fraction of a pixel. False when no place correlates well enough.
-bool MotionCheck::bestShift(const Patch& patch, const GreyPicture& picture,
-                            PicturePoint& shift) const {
-    const int s = m_searchRadius;
-    std::vector<double> c(static_cast<size_t>(2 * s + 1) * (2 * s + 1));
-    const auto at = [&](int dx, int dy) -> double& {
-        return c[static_cast<size_t>(dy + s) * (2 * s + 1) + (dx + s)];
-    };
-    int bestX = 0;
-    int bestY = 0;
-    for (int dy = -s; dy <= s; ++dy) {
-        for (int dx = -s; dx <= s; ++dx) {
-            at(dx, dy) = correlation(patch, picture, dx, dy);
-            if (at(dx, dy) > at(bestX, bestY)) {
-                bestX = dx;
-                bestY = dy;
-            }
-        }
-    }
-    if (at(bestX, bestY) < kMatch) {
-        return false;
-    }
-    shift = {double(bestX), double(bestY)};
-    if (std::abs(bestX) < s) {
-        shift.x += parabolaPeak(at(bestX - 1, bestY), at(bestX, bestY), at(bestX + 1, bestY));
-    }
-    if (std::abs(bestY) < s) {
-        shift.y += parabolaPeak(at(bestX, bestY - 1), at(bestX, bestY), at(bestX, bestY + 1));
-    }
-    return true;
-}
-
-MotionResult MotionCheck::check(const GreyPicture& picture) const {
+MotionResult MotionCheck::check(const GreyPicture& picture,
+                                const std::vector<float>& scores) const {
     MotionResult result;
-    result.patches = patchCount();
-    if (!canCheck()) {
+    if (!m_canCheck) {
         return result;
     }
-    std::vector<double> xs;
-    std::vector<double> ys;
-    for (const Patch& patch : m_patches) {
-        PicturePoint shift;
-        if (bestShift(patch, picture, shift)) {
-            xs.push_back(shift.x);
-            ys.push_back(shift.y);
-        }
+    const Fit f = fit(picture, quietSamples(scores));
+    result.pixels = f.pixels;
+    if (f.pixels < kMinPixels) {
+        return result;  // lit LEDs hide too much of what there is to compare
     }
-    result.matched = static_cast<int>(xs.size());
-    if (2 * result.matched <= result.patches) {
-        result.motion = Motion::Moved;
-        return result;
-    }
-    result.shift = {median(xs), median(ys)};
-    result.motion = result.shift.length() > m_allowedShift ? Motion::Moved : Motion::Still;
+    result.mismatch = f.stillMismatch;
+    result.allowedMismatch = m_allowedMismatch;
+    result.shift = f.shift;
+    result.gain = f.gain;
+    const bool still = f.gain >= kMinGain && f.stillMismatch <= m_allowedMismatch &&
+                       f.shift.length() <= m_allowedShift;
+    result.motion = still ? Motion::Still : Motion::Moved;
     return result;
 }

@@ -41,9 +41,11 @@ void PointBuckets::visitNear(PicturePoint at, double radius, Visit visit) const 
     for (int by = y0; by <= y1; ++by) {
         for (int bx = x0; bx <= x1; ++bx) {
             for (int i : m_buckets[static_cast<size_t>(by) * m_columns + bx]) {
-                const double d = (m_points[i] - at).length();
-                if (d <= radius) {
-                    visit(i, d);
+                const double dx = m_points[i].x - at.x;
+                const double dy = m_points[i].y - at.y;
+                const double d2 = dx * dx + dy * dy;
+                if (d2 <= radius * radius) {
+                    visit(i, d2);
                 }
             }
         }
@@ -52,11 +54,11 @@ void PointBuckets::visitNear(PicturePoint at, double radius, Visit visit) const 
 
 int PointBuckets::nearest(PicturePoint at, double radius) const {
     int best = -1;
-    double bestDistance = radius;
-    visitNear(at, radius, [&](int i, double d) {
-        if (best < 0 || d < bestDistance) {
+    double bestSquare = 0;
+    visitNear(at, radius, [&](int i, double squareDistance) {
+        if (best < 0 || squareDistance < bestSquare) {
             best = i;
-            bestDistance = d;
+            bestSquare = squareDistance;
         }
     });
     return best;

@@ -47,13 +47,15 @@ double SampleKernel::mean(const GreyPicture& picture) const {
     return sum;
 }
 
-int SampleKernel::countAtLeast(const GreyPicture& picture, int level) const {
-    int count = 0;
+int SampleKernel::brightest(const GreyPicture& picture) const {
+    int most = 0;
     const float* w = m_weights.data();
     for (int y = 0; y < m_height; ++y) {
         for (int x = 0; x < m_width; ++x) {
-            count += (*w++ > 0 && picture.at(m_left + x, m_top + y) >= level) ? 1 : 0;
+            if (*w++ > 0) {
+                most = std::max(most, picture.at(m_left + x, m_top + y));
+            }
         }
     }
-    return count;
+    return most;
 }

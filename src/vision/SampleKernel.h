@@ -23,8 +23,8 @@ public:
     // The weighted mean of the picture's pixels; 0 for an empty kernel. The picture must have
     // the size the kernel was made for.
     double mean(const GreyPicture& picture) const;
-    // How many of its pixels are at `level` or brighter.
-    int countAtLeast(const GreyPicture& picture, int level) const;
+    // The brightest of its pixels; 0 for an empty kernel.
+    int brightest(const GreyPicture& picture) const;
 
 private:
     int m_left = 0;

@@ -1,14 +1,14 @@
 #include "vision/SpotFinder.h"
 
+#include <Eigen/Dense>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "vision/ConnectedComponents.h"
 #include "vision/PointBuckets.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 struct Peak {
     float value;
@@ -65,20 +65,42 @@ std::vector<Peak> peaksAbove(const FloatPlane& s, float floor) {
     return peaks;
 }
 
-std::vector<Spot> prominentSpots(const FloatPlane& s, const std::vector<Peak>& peaks) {
+// Maxima that stand out from any higher one by a dip below 70 % of their height: robust
+// against noise on a flat spot, but a dim LED beside a bright one can dip less and is then
+// missed, so these spots serve only to measure the spacing.
+std::vector<PicturePoint> prominentPeaks(const FloatPlane& s, const std::vector<Peak>& peaks) {
     ConnectedComponents components(s);
-    std::vector<Spot> spots;
+    std::vector<PicturePoint> kept;
     int label = 0;
     for (const Peak& p : peaks) {
         if (components.labelAt(p.x, p.y) != 0) {
             continue;
         }
         const Component core = components.grow(p.x, p.y, SpotFinder::kCoreShare * p.value, ++label);
-        if (core.mergedInto != 0) {
+        if (core.mergedInto == 0) {
+            kept.push_back({double(p.x), double(p.y)});
+        }
+    }
+    return kept;
+}
+
+// The highest maxima with no higher one within `radius`.
+std::vector<Spot> apart(const std::vector<Peak>& peaks, double radius) {
+    std::vector<PicturePoint> places;
+    for (const Peak& p : peaks) {
+        places.push_back({double(p.x), double(p.y)});
+    }
+    const PointBuckets buckets(places, std::max(1.0, radius));
+    std::vector<bool> suppressed(peaks.size(), false);
+    std::vector<Spot> spots;
+    for (size_t k = 0; k < peaks.size(); ++k) {
+        if (suppressed[k]) {
             continue;
         }
-        const auto radius = static_cast<float>(std::sqrt(core.area / kPi));
-        spots.push_back({PicturePoint{double(p.x), double(p.y)}, p.value, radius});
+        spots.push_back({places[k], peaks[k].value});
+        for (int near : buckets.within(places[k], radius)) {
+            suppressed[near] = true;
+        }
     }
     return spots;
 }
@@ -108,20 +130,43 @@ std::vector<Spot> withoutHaloBumps(const std::vector<Spot>& spots, double spacin
     return kept;
 }
 
-// The centroid of the part of a spot above half its height, within `reach` of its maximum:
-// symmetric for any symmetric spot, and it leaves out the neighbours' tails, which stay below
-// half height at a spot's own place.
+// The light a spot stands on near its maximum: a plane fitted to the ring of pixels between
+// `inner` and `outer` px from it. Beside an LED on the module's edge the neighbours' tails and
+// halos rise towards the inside; taking away their slope keeps the centre from leaning that way.
+std::array<double, 3> groundPlane(const FloatPlane& s, int cx, int cy, double inner, double outer) {
+    const int r = static_cast<int>(std::ceil(outer));
+    Eigen::Matrix3d normal = Eigen::Matrix3d::Zero();
+    Eigen::Vector3d right = Eigen::Vector3d::Zero();
+    for (int y = std::max(0, cy - r); y <= std::min(s.height() - 1, cy + r); ++y) {
+        for (int x = std::max(0, cx - r); x <= std::min(s.width() - 1, cx + r); ++x) {
+            const double d = std::hypot(x - cx, y - cy);
+            if (d < inner || d > outer) {
+                continue;
+            }
+            const Eigen::Vector3d row(1.0, x - cx, y - cy);
+            normal += row * row.transpose();
+            right += row * s.at(x, y);
+        }
+    }
+    const Eigen::Vector3d p = normal.ldlt().solve(right);
+    return {p(0), p(1), p(2)};
+}
+
+// The centroid of the part of a spot above half its height over the plane it stands on,
+// within `reach` of its maximum: symmetric for any symmetric spot.
 PicturePoint upperHalfCentroid(const FloatPlane& s, const Spot& spot, double reach) {
     const int cx = static_cast<int>(spot.centre.x);
     const int cy = static_cast<int>(spot.centre.y);
     const int r = static_cast<int>(std::ceil(reach));
-    const float level = 0.5f * spot.height;
+    const std::array<double, 3> ground = groundPlane(s, cx, cy, 0.7 * reach, reach);
+    const double level = 0.5 * (spot.height - ground[0]);
     double sum = 0;
     double sumX = 0;
     double sumY = 0;
     for (int y = std::max(0, cy - r); y <= std::min(s.height() - 1, cy + r); ++y) {
         for (int x = std::max(0, cx - r); x <= std::min(s.width() - 1, cx + r); ++x) {
-            const double w = s.at(x, y) - level;
+            const double w =
+                s.at(x, y) - (ground[0] + ground[1] * (x - cx) + ground[2] * (y - cy)) - level;
             if (w <= 0 || std::hypot(x - cx, y - cy) > reach) {
                 continue;
             }
@@ -130,29 +175,39 @@ PicturePoint upperHalfCentroid(const FloatPlane& s, const Spot& spot, double rea
             sumY += w * y;
         }
     }
+    if (sum <= 0) {
+        return spot.centre;
+    }
     return {sumX / sum, sumY / sum};
 }
 
 }  // namespace
 
-double SpotFinder::typicalSpacing(const std::vector<Spot>& spots) {
-    if (spots.size() < 2) {
+double SpotFinder::typicalSpacing(const std::vector<PicturePoint>& points) {
+    if (points.size() < 2) {
         return 0;
     }
-    const std::vector<PicturePoint> centres = centresOf(spots);
-    double largest = 0;
-    for (const Spot& s : spots) {
-        largest = std::max(largest, double(s.radius));
+    double x0 = points.front().x;
+    double x1 = x0;
+    double y0 = points.front().y;
+    double y1 = y0;
+    for (const PicturePoint& p : points) {
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
     }
-    // Buckets as large as a spot's core hold few points each; the search widens until it
-    // finds a neighbour.
-    const PointBuckets buckets(centres, std::max(2.0, 2 * largest));
+    // Buckets of about the mean area a point has to itself hold few points each; the search
+    // widens from there until it finds a neighbour.
+    const double cell =
+        std::max(2.0, std::sqrt((x1 - x0 + 1) * (y1 - y0 + 1) / double(points.size())));
+    const PointBuckets buckets(points, cell);
     std::vector<double> distances;
-    for (const PicturePoint& c : centres) {
-        for (double reach = std::max(4.0, 4 * largest); reach < 1e6; reach *= 2) {
+    for (const PicturePoint& c : points) {
+        for (double reach = cell; reach < 1e6; reach *= 2) {
             double nearest = 0;
             for (int i : buckets.within(c, reach)) {
-                const double d = (centres[i] - c).length();
+                const double d = (points[i] - c).length();
                 if (d > 0 && (nearest == 0 || d < nearest)) {
                     nearest = d;
                 }
@@ -163,8 +218,15 @@ double SpotFinder::typicalSpacing(const std::vector<Spot>& spots) {
             }
         }
     }
+    if (distances.empty()) {
+        return 0;
+    }
     std::nth_element(distances.begin(), distances.begin() + distances.size() / 2, distances.end());
     return distances[distances.size() / 2];
+}
+
+double SpotFinder::typicalSpacing(const std::vector<Spot>& spots) {
+    return typicalSpacing(centresOf(spots));
 }
 
 std::vector<Spot> SpotFinder::find(const FloatPlane& difference) const {
@@ -173,15 +235,14 @@ std::vector<Spot> SpotFinder::find(const FloatPlane& difference) const {
         m_noiseFactor > 0
             ? std::max(m_minimumHeight, static_cast<float>(m_noiseFactor) * noiseSigma(smoothed))
             : m_minimumHeight;
-    std::vector<Spot> spots = prominentSpots(smoothed, peaksAbove(smoothed, floor));
-    const double spacing = typicalSpacing(spots);
+    const std::vector<Peak> peaks = peaksAbove(smoothed, floor);
+    const double spacing = typicalSpacing(prominentPeaks(smoothed, peaks));
     if (spacing <= 0) {
-        return spots;
+        return apart(peaks, 1);
     }
-    spots = withoutHaloBumps(spots, spacing);
+    std::vector<Spot> spots = withoutHaloBumps(apart(peaks, kApart * spacing), spacing);
     for (Spot& s : spots) {
-        const double reach = std::clamp(0.45 * spacing, 1.5, 3.0 * s.radius + 1.0);
-        s.centre = upperHalfCentroid(smoothed, s, reach);
+        s.centre = upperHalfCentroid(smoothed, s, std::max(1.5, kReach * spacing));
     }
     return spots;
 }

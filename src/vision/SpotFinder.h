@@ -9,28 +9,34 @@
 struct Spot {
     PicturePoint centre;  // the centroid of its upper half (values above half its height)
     float height = 0;     // its maximum in the lightly smoothed plane, grey levels
-    float radius = 0;     // of its core (values above 70 % of its height): sqrt(area / pi)
 };
 
-// Finds the spots of a difference picture (lit minus dark) as local maxima that stand out:
-// - above a floor of max(minimumHeight, 5 x the plane's noise), the noise measured as the
-//   median absolute deviation of the smoothed plane;
-// - prominent: a spot's maximum is kept only when every path to a higher one dips below 70 %
-//   of its height, so touching spots of neighbouring LEDs stay apart (their saddle lies near
-//   40 % at a pitch of 6 px and a blur of 1.5 px) while the noise on one flat LED does not
-//   split it;
-// - not a bump on a neighbour's halo: at least 30 % of the highest spot within 1.5 typical
-//   spacings (LED brightness differs by up to +-30 %, so neighbours stay within a factor 0.54).
-// Example: a plane holding Gaussian spots of height 80 on a 6 px lattice plus noise of 3 grey
+// Finds the spots of a difference picture (lit minus dark): the maxima of the plane smoothed by
+// kSmoothing, above a floor of max(minimumHeight, noiseFactor x its noise) (the noise measured
+// as the median absolute deviation), that
+// - have no higher maximum within kApart of the typical spacing. That spacing is measured
+//   first on the maxima that dip below 70 % of their height towards every higher one, a test
+//   that merges the noise on one flat spot but may miss a dim LED beside a bright one (their
+//   saddle can stay above 70 % at a pitch of 6 px and a blur of 1.5 px), which is harmless for a
+//   median. Two LEDs never lie closer than about 0.7 of the typical spacing, even in
+//   perspective, while a saddle between two lies at half a pitch: the radius parts them;
+// - are not a bump on a neighbour's halo: at least kNeighbourShare of the highest spot within
+//   kNeighbourhood spacings (LED brightness differs by up to +-30 %, so neighbours stay within
+//   a factor 0.54).
+// Each centre is the centroid of the smoothed plane above half the spot's height within
+// kReach of the spacing, which leaves out the neighbours' tails.
+// Example: a plane holding Gaussian spots of height 80 on an 8 px lattice plus noise of 3 grey
 // levels gives one spot per LED, each centre within a tenth of a pixel of the true one.
 class SpotFinder {
 public:
     static constexpr float kDefaultMinimumHeight = 12;
     static constexpr double kSmoothing = 1.0;       // px, Gaussian sigma
     static constexpr double kNoiseFactor = 5;       // floor over the noise
-    static constexpr float kCoreShare = 0.7f;       // the prominence rule's level
+    static constexpr float kCoreShare = 0.7f;       // the dip that tells maxima apart at first
+    static constexpr double kApart = 0.55;          // of the spacing
     static constexpr float kNeighbourShare = 0.3f;  // the halo rule's share
     static constexpr double kNeighbourhood = 1.5;   // the halo rule's reach, in spacings
+    static constexpr double kReach = 0.45;          // of the spacing, for the centroid
 
     // noiseFactor 0 leaves the floor at minimumHeight, whatever the noise.
     explicit SpotFinder(float minimumHeight = kDefaultMinimumHeight,
@@ -40,7 +46,8 @@ public:
     // The spots, highest first.
     std::vector<Spot> find(const FloatPlane& difference) const;
 
-    // The median distance from a spot to its nearest neighbour, 0 with fewer than two.
+    // The median distance from a point to its nearest neighbour, 0 with fewer than two.
+    static double typicalSpacing(const std::vector<PicturePoint>& points);
     static double typicalSpacing(const std::vector<Spot>& spots);
 
 private:
