@@ -62,34 +62,19 @@ double boxPitch(const std::vector<PicturePoint>& points, int width, int height) 
     return std::sqrt((x1 - x0) * (y1 - y0) / ((width - 1.0) * (height - 1.0)));
 }
 
-// The distances between lattice neighbours along one direction, each averaged with the two
-// parallel ones beside it (which cancels most of the centres' noise).
-std::vector<double> smoothedSteps(const PictureLattice& l, int di, int dj) {
+// The smallest and the median distance between lattice neighbours.
+std::pair<double, double> smallestAndTypicalPitch(const PictureLattice& l) {
     std::vector<double> steps;
-    const int si = 1 - di;  // the direction across
-    const int sj = 1 - dj;
-    for (int j = 0; j + dj < l.rows; ++j) {
-        for (int i = 0; i + di < l.columns; ++i) {
-            double sum = 0;
-            int count = 0;
-            for (int k = -1; k <= 1; ++k) {
-                const int ni = i + k * si;
-                const int nj = j + k * sj;
-                if (ni >= 0 && nj >= 0 && ni + di < l.columns && nj + dj < l.rows) {
-                    sum += (l.at(ni + di, nj + dj) - l.at(ni, nj)).length();
-                    ++count;
-                }
+    for (int j = 0; j < l.rows; ++j) {
+        for (int i = 0; i < l.columns; ++i) {
+            if (i + 1 < l.columns) {
+                steps.push_back((l.at(i + 1, j) - l.at(i, j)).length());
             }
-            steps.push_back(sum / count);
+            if (j + 1 < l.rows) {
+                steps.push_back((l.at(i, j + 1) - l.at(i, j)).length());
+            }
         }
     }
-    return steps;
-}
-
-std::pair<double, double> smallestAndTypicalPitch(const PictureLattice& l) {
-    std::vector<double> steps = smoothedSteps(l, 1, 0);
-    const std::vector<double> down = smoothedSteps(l, 0, 1);
-    steps.insert(steps.end(), down.begin(), down.end());
     const double smallest = *std::min_element(steps.begin(), steps.end());
     std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
     return {smallest, steps[steps.size() / 2]};
@@ -322,17 +307,19 @@ Calibration Calibrator::calibrate(const GreyPicture& dark, const GreyPicture& li
         return c;
     }
     const PictureLattice positions = positionsOf(lattice, points);
-    const auto [smallest, typical] = smallestAndTypicalPitch(positions);
-    c.pitch = smallest;
-    if (smallest < kMinPitch - kPitchTolerance) {
-        c.refusal = CalibrationRefusal::TooSmall;
-        return c;
-    }
     const std::optional<LatticeFitResult> fit =
         LatticeFit::check(positions.positions, positions.columns, positions.rows);
     c.worstResidual = fit ? fit->worstInPitches : 1.0;
     if (!fit || fit->worstInPitches > kMaxResidual) {
         c.refusal = CalibrationRefusal::Irregular;
+        return c;
+    }
+    // The pitch is measured on the smooth grid, which the centres' noise does not shrink.
+    const auto [smallest, typical] =
+        smallestAndTypicalPitch({positions.columns, positions.rows, fit->fitted});
+    c.pitch = smallest;
+    if (smallest < kMinPitch - kPitchTolerance) {
+        c.refusal = CalibrationRefusal::TooSmall;
         return c;
     }
     c.grid = GridBuilder(positions, dark, lit, width, height, orientation).build(smallest, typical);

@@ -13,7 +13,7 @@ enum class CalibrationRefusal {
     PicturesDiffer,  // the two pictures differ in size, or one is empty
     BadModuleSize,   // width or height under 4, or more LEDs than pixels
     NoDifference,    // the lit picture shows no LED the dark one does not: nothing lit
-    Overexposed,     // more than a quarter of the LEDs reach 255 in the lit picture
+    Overexposed,     // more than half of the LEDs reach 255 in the lit picture
     TooSmall,        // pitch (`pitch`) under 6 px: move closer or zoom in
     QuarterTurned,   // found height x width instead of width x height: rotate the picture
     PartlyOutside,   // found fewer LEDs, the lattice running off the picture's border
@@ -54,9 +54,9 @@ class Calibrator {
 public:
     static constexpr double kMinPitch = 6;          // px
     static constexpr double kPitchTolerance = 0.3;  // px, for the pitch measured from spots
-    // LEDs a quarter brighter than most reach 255 at a fair exposure; many more mean that the
-    // exposure is too long or the gain too high.
-    static constexpr double kMaxClippedShare = 0.25;
+    // At a fair exposure the brighter LEDs may reach 255 (the JPEG's ringing takes a sharp
+    // spot over the edge, too); when most do, the exposure is too long or the gain too high.
+    static constexpr double kMaxClippedShare = 0.5;
     static constexpr double kMaxResidual = 0.2;  // pitches, from the smooth grid
     static constexpr int kMinSide = 4;           // LEDs
 

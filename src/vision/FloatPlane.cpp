@@ -42,6 +42,20 @@ FloatPlane FloatPlane::transposed() const {
     return out;
 }
 
+float FloatPlane::sampled(double x, double y) const {
+    x = std::clamp(x, 0.0, m_width - 1.0);
+    y = std::clamp(y, 0.0, m_height - 1.0);
+    const int x0 = std::min(static_cast<int>(x), m_width - 2 < 0 ? 0 : m_width - 2);
+    const int y0 = std::min(static_cast<int>(y), m_height - 2 < 0 ? 0 : m_height - 2);
+    const int x1 = std::min(x0 + 1, m_width - 1);
+    const int y1 = std::min(y0 + 1, m_height - 1);
+    const auto fx = static_cast<float>(x - x0);
+    const auto fy = static_cast<float>(y - y0);
+    const float top = at(x0, y0) + fx * (at(x1, y0) - at(x0, y0));
+    const float bottom = at(x0, y1) + fx * (at(x1, y1) - at(x0, y1));
+    return top + fy * (bottom - top);
+}
+
 namespace {
 
 std::vector<float> gaussianKernel(double sigma) {

@@ -25,6 +25,9 @@ public:
     const float* row(int y) const { return m_values.data() + index(0, y); }
     float* row(int y) { return m_values.data() + index(0, y); }
 
+    // The value at a place between pixel centres, interpolated from the four around it; places
+    // beyond the edge take the edge's values.
+    float sampled(double x, double y) const;
     // Smoothed with a Gaussian of `sigma` pixels (separable, edges repeated); sigma <= 0 copies.
     FloatPlane gaussianSmoothed(double sigma) const;
     // Each pixel replaced by the smallest value within `radius` pixels along x and along y (a

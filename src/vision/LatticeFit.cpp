@@ -53,14 +53,25 @@ std::optional<LatticeFitResult> LatticeFit::check(const std::vector<PicturePoint
         return std::nullopt;
     }
     const int n = static_cast<int>(positions.size());
+    // The lens bends the picture, not the module: what the homography leaves is a cubic in
+    // picture coordinates (a radial distortion is one), taken about the grid's middle and
+    // scaled to about -1 .. 1 to keep the terms comparable.
+    std::vector<PicturePoint> mapped;
+    PicturePoint middle;
+    for (const PicturePoint& c : cells) {
+        mapped.push_back(h->map(c));
+        middle = middle + (1.0 / n) * mapped.back();
+    }
+    double extent = 1;
+    for (const PicturePoint& m : mapped) {
+        extent = std::max({extent, std::abs(m.x - middle.x), std::abs(m.y - middle.y)});
+    }
     Eigen::MatrixXd terms(n, kTerms);
     Eigen::MatrixXd left(n, 2);
     for (int k = 0; k < n; ++k) {
-        // Lattice coordinates scaled to -1 .. 1 keep the cubic terms comparable.
-        const double u = 2.0 * cells[k].x / (columns - 1) - 1;
-        const double v = 2.0 * cells[k].y / (rows - 1) - 1;
-        terms.row(k) = cubicTerms(u, v);
-        const PicturePoint r = positions[k] - h->map(cells[k]);
+        const PicturePoint u = (1.0 / extent) * (mapped[k] - middle);
+        terms.row(k) = cubicTerms(u.x, u.y);
+        const PicturePoint r = positions[k] - mapped[k];
         left(k, 0) = r.x;
         left(k, 1) = r.y;
     }
@@ -69,6 +80,7 @@ std::optional<LatticeFitResult> LatticeFit::check(const std::vector<PicturePoint
     LatticeFitResult result;
     double squares = 0;
     for (int k = 0; k < n; ++k) {
+        result.fitted.push_back(positions[k] - PicturePoint{residuals(k, 0), residuals(k, 1)});
         const double r = std::hypot(residuals(k, 0), residuals(k, 1));
         squares += r * r;
         const double relative = r / localPitch(positions, columns, rows, k % columns, k / columns);

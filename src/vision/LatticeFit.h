@@ -13,10 +13,11 @@
 // Example: the positions (20 + 10 i, 30 + 10 j) for a 5 x 4 lattice fit with residuals near 0;
 // moving one of them by 6 px gives a worst residual of several pixels at that LED.
 struct LatticeFitResult {
-    double worstResidual = 0;   // px
-    double worstInPitches = 0;  // each residual over the local pitch at its LED, the largest
-    int worstAt = -1;           // the index (j x columns + i) of the worst LED
-    double rmsResidual = 0;     // px
+    double worstResidual = 0;          // px
+    double worstInPitches = 0;         // each residual over the local pitch at its LED, the largest
+    int worstAt = -1;                  // the index (j x columns + i) of the worst LED
+    double rmsResidual = 0;            // px
+    std::vector<PicturePoint> fitted;  // the smooth grid's positions, in the order given
 };
 
 class LatticeFit {

@@ -103,7 +103,7 @@ LedReading LedReader::read(const LedGrid& grid, const GreyPicture& picture) {
         r.doubt = Doubt::Moved;
     } else if (r.lightOffLeds > kLightOffLeds) {
         r.doubt = Doubt::LightOffLeds;
-    } else if (overexposed(grid, r.scores, picture)) {
+    } else if (r.motion.gain > kBrighterExposure || overexposed(grid, r.scores, picture)) {
         r.doubt = Doubt::Overexposed;
     } else {
         r.doubt = countDoubt(r.scores);

@@ -10,7 +10,8 @@
 // A reading is certain when exactly one LED scores at least kLitScore, every other at most
 // kUnlitScore, and nothing else is wrong: the surroundings have not moved, no light lies off the
 // LEDs beyond kLightOffLeds of an LED's brightness, and no LED that counts is overexposed
-// (at 255 where its calibration was well below, or scoring above kTooBright: the exposure rose).
+// (at 255 where its calibration was well below, or scoring above kTooBright) and the exposure has
+// not risen by kBrighterExposure (as the motion check measures it on the surroundings).
 // Otherwise it is a doubt with its reason, checked in this order: wrong picture, moved, light off
 // the LEDs, overexposed, several lit, unclear, none lit.
 // The thresholds sit far from both ends: a lit LED scores about 1 and a dark one about 0 with a
@@ -24,7 +25,9 @@ public:
     static constexpr double kLitScore = 0.5;
     static constexpr double kUnlitScore = 0.25;
     static constexpr double kLightOffLeds = 0.35;
-    static constexpr double kTooBright = 1.4;
+    static constexpr double kTooBright = 1.3;
+    // The surroundings this much brighter than at calibration: the exposure went up.
+    static constexpr double kBrighterExposure = 1.3;
     static constexpr int kCandidates = 5;
 
     static LedReading read(const LedGrid& grid, const GreyPicture& picture);

@@ -3,6 +3,8 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 #include "vision/FloatPlane.h"
 #include "vision/PointBuckets.h"
@@ -54,22 +56,36 @@ MotionCheck::MotionCheck(const GreyPicture& dark, const GreyPicture& lit,
     const FloatPlane smoothLit = FloatPlane::fromPicture(lit).gaussianSmoothed(kSmoothing);
     const double reach = kNear * pitch + 2 * kSmoothing;
     const PointBuckets buckets(leds, std::max(1.0, reach));
-    const double noise = smoothedNoise(smoothDark, smoothLit, buckets, reach);
-    // Still pictures leave the noise of two pictures; JPEG adds its share, in the margin.
-    m_allowedMismatch = kMismatchFactor * noise * std::sqrt(2.0) + kMismatchFloor;
-    const int margin = static_cast<int>(m_kernel.size() / 2) + 2;
+    const double flatNoise = smoothedNoise(smoothDark, smoothLit, buckets, reach);
+    chooseSamples(smoothDark, buckets, pitch, flatNoise);
+    if (pixelCount() < kMinPixels) {
+        return;
+    }
+    // A still picture leaves the noise of two pictures, JPEG's share included (both calibration
+    // pictures went through it). JPEG changes more along edges than on flat ground, so the
+    // edge pixels away from the LEDs are measured too.
+    m_noiseOfTwo = std::max(flatNoise * std::sqrt(2.0), edgeNoiseOfTwo(smoothLit));
+    m_canCheck = showsEveryNudge(smoothDark, smallestPitch);
+}
+
+// Edge pixels of the smoothed dark picture at least half a pitch from every LED, each with the
+// LEDs whose light can reach it.
+void MotionCheck::chooseSamples(const FloatPlane& smoothDark, const PointBuckets& leds,
+                                double pitch, double noise) {
+    const double reach = kNear * pitch + 2 * kSmoothing;
     const double clear = 0.5 * pitch + 2 * kSmoothing;
+    const int margin = static_cast<int>(m_kernel.size() / 2) + 2;
     std::vector<Sample> edges;
-    for (int y = margin; y < dark.height - margin; y += 2) {
-        for (int x = margin; x < dark.width - margin; x += 2) {
+    for (int y = margin; y < smoothDark.height() - margin; y += 2) {
+        for (int x = margin; x < smoothDark.width() - margin; x += 2) {
             const float gx = 0.5f * (smoothDark.at(x + 1, y) - smoothDark.at(x - 1, y));
             const float gy = 0.5f * (smoothDark.at(x, y + 1) - smoothDark.at(x, y - 1));
             const PicturePoint at{double(x), double(y)};
-            if (std::hypot(gx, gy) < kMinEdge * noise || buckets.nearest(at, clear) >= 0) {
+            if (std::hypot(gx, gy) < kMinEdge * noise || leds.nearest(at, clear) >= 0) {
                 continue;
             }
             Sample s{x, y, smoothDark.at(x, y), gx, gy, {}, 0};
-            const std::vector<int> near = buckets.within(at, reach);
+            const std::vector<int> near = leds.within(at, reach);
             if (near.size() > s.near.size()) {
                 continue;
             }
@@ -80,24 +96,96 @@ MotionCheck::MotionCheck(const GreyPicture& dark, const GreyPicture& lit,
         }
     }
     const size_t stride = edges.size() / kMaxPixels + 1;
-    double xx = 0;
-    double yy = 0;
-    double xy = 0;
     for (size_t k = 0; k < edges.size(); k += stride) {
         m_samples.push_back(edges[k]);
-        xx += double(edges[k].gx) * edges[k].gx;
-        yy += double(edges[k].gy) * edges[k].gy;
-        xy += double(edges[k].gx) * edges[k].gy;
     }
-    if (pixelCount() < kMinPixels) {
-        return;
+}
+
+// The spread of lit - dark over the edge pixels no LED reaches (median absolute deviation);
+// 0 when there are too few of them to tell.
+double MotionCheck::edgeNoiseOfTwo(const FloatPlane& smoothLit) const {
+    std::vector<double> differences;
+    for (const Sample& s : m_samples) {
+        if (s.nearCount == 0) {
+            differences.push_back(smoothLit.at(s.x, s.y) - s.dark);
+        }
     }
-    // The mean square gradient along the weaker direction: a small shift that way raises the
-    // RMS mismatch by its root times the shift. A shift of half the smallest pitch, which could
-    // put a lit LED at its neighbour's place, must show clearly.
-    const double weaker =
-        (0.5 * (xx + yy) - std::sqrt(0.25 * (xx - yy) * (xx - yy) + xy * xy)) / pixelCount();
-    m_canCheck = std::sqrt(weaker) * 0.5 * smallestPitch >= kSensitivity * m_allowedMismatch;
+    if (differences.size() < static_cast<size_t>(kMinPixels)) {
+        return 0;
+    }
+    const auto middle = differences.begin() + differences.size() / 2;
+    std::nth_element(differences.begin(), middle, differences.end());
+    const double centre = *middle;
+    for (double& d : differences) {
+        d = std::abs(d - centre);
+    }
+    std::nth_element(differences.begin(), middle, differences.end());
+    return 1.4826 * *middle;
+}
+
+// A nudge of half a pitch or more could put a lit LED at its neighbour's place: shifted copies
+// of the dark picture itself tell whether every such nudge would show.
+bool MotionCheck::showsEveryNudge(const FloatPlane& smoothDark, double smallestPitch) const {
+    for (const double pitches : {0.75, 1.0, 1.5, 2.0}) {
+        for (int direction = 0; direction < 8; ++direction) {
+            const double angle = direction * std::atan(1.0);
+            const PicturePoint shift{pitches * smallestPitch * std::cos(angle),
+                                     pitches * smallestPitch * std::sin(angle)};
+            std::vector<double> before;
+            std::vector<double> after;
+            for (const Sample& s : m_samples) {
+                before.push_back(s.dark);
+                after.push_back(smoothDark.sampled(s.x + shift.x, s.y + shift.y));
+            }
+            const Comparison c = compare(before, after, outlierLevel());
+            if (c.mismatch < kSensitivity * allowedMismatch(1) &&
+                c.changedShare < kSensitivity * kMaxChangedShare) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+double MotionCheck::allowedMismatch(double gain) const {
+    return kMismatchFactor * m_noiseOfTwo * std::max(1.0, gain) + kMismatchFloor;
+}
+
+double MotionCheck::outlierLevel() const {
+    return kOutlierFactor * m_noiseOfTwo + kOutlierFloor;
+}
+
+// now ~ gain x dark + offset by least squares; what it leaves, as an RMS and as the share of
+// samples it leaves more than `level` (scaled by the gain found when above 1: a brighter
+// exposure carries more noise).
+MotionCheck::Comparison MotionCheck::compare(const std::vector<double>& dark,
+                                             const std::vector<double>& now, double level) {
+    Comparison c;
+    const double n = static_cast<double>(dark.size());
+    double sx = 0;
+    double sy = 0;
+    double sxx = 0;
+    double sxy = 0;
+    for (size_t k = 0; k < dark.size(); ++k) {
+        sx += dark[k];
+        sy += now[k];
+        sxx += dark[k] * dark[k];
+        sxy += dark[k] * now[k];
+    }
+    const double vx = sxx - sx * sx / n;
+    c.gain = vx > 0 ? (sxy - sx * sy / n) / vx : 1.0;
+    const double offset = (sy - c.gain * sx) / n;
+    const double scaledLevel = level * std::max(1.0, c.gain);
+    double squares = 0;
+    int changed = 0;
+    for (size_t k = 0; k < dark.size(); ++k) {
+        const double r = now[k] - (c.gain * dark[k] + offset);
+        squares += r * r;
+        changed += std::abs(r) > scaledLevel ? 1 : 0;
+    }
+    c.mismatch = std::sqrt(squares / n);
+    c.changedShare = changed / n;
+    return c;
 }
 
 double MotionCheck::smoothedAt(const GreyPicture& picture, int x, int y) const {
@@ -127,38 +215,23 @@ std::vector<bool> MotionCheck::quietSamples(const std::vector<float>& scores) co
     return used;
 }
 
-// Two least-squares fits over the samples in use: now ~ gain x dark + offset, and the same
-// with - gain x (gradient . shift) added, which is linear in (gain, offset, gain x shift).
-MotionCheck::Fit MotionCheck::fit(const GreyPicture& picture, const std::vector<bool>& used) const {
+// A small shift, estimated by adding - gain x (gradient . shift) to the gain-and-offset fit,
+// which is linear in (gain, offset, gain x shift).
+PicturePoint MotionCheck::smallShift(const std::vector<size_t>& used,
+                                     const std::vector<double>& now) const {
     Eigen::Matrix4d normal = Eigen::Matrix4d::Zero();
     Eigen::Vector4d right = Eigen::Vector4d::Zero();
-    double nowSquares = 0;
-    Fit f;
-    for (size_t k = 0; k < m_samples.size(); ++k) {
-        if (!used[k]) {
-            continue;
-        }
-        const Sample& s = m_samples[k];
-        const double now = smoothedAt(picture, s.x, s.y);
+    for (size_t k = 0; k < used.size(); ++k) {
+        const Sample& s = m_samples[used[k]];
         const Eigen::Vector4d row(s.dark, 1.0, -s.gx, -s.gy);
         normal += row * row.transpose();
-        right += row * now;
-        nowSquares += now * now;
-        ++f.pixels;
+        right += row * now[k];
     }
-    if (f.pixels < kMinPixels) {
-        return f;
+    const Eigen::Vector4d p = normal.ldlt().solve(right);
+    if (std::abs(p(0)) < 1e-9) {
+        return {};
     }
-    // The residual of a least-squares fit is sum(now^2) - p . right, from the same sums.
-    const Eigen::Vector2d p2 = normal.topLeftCorner<2, 2>().ldlt().solve(right.head<2>());
-    const double left2 = std::max(0.0, nowSquares - p2.dot(right.head<2>()));
-    f.stillMismatch = std::sqrt(left2 / f.pixels);
-    const Eigen::Vector4d p4 = normal.ldlt().solve(right);
-    f.gain = p2(0);
-    if (std::abs(p4(0)) > 1e-9) {
-        f.shift = {p4(2) / p4(0), p4(3) / p4(0)};
-    }
-    return f;
+    return {p(2) / p(0), p(3) / p(0)};
 }
 
 MotionResult MotionCheck::check(const GreyPicture& picture,
@@ -167,17 +240,30 @@ MotionResult MotionCheck::check(const GreyPicture& picture,
     if (!m_canCheck) {
         return result;
     }
-    const Fit f = fit(picture, quietSamples(scores));
-    result.pixels = f.pixels;
-    if (f.pixels < kMinPixels) {
+    const std::vector<bool> quiet = quietSamples(scores);
+    std::vector<size_t> used;
+    std::vector<double> dark;
+    std::vector<double> now;
+    for (size_t k = 0; k < m_samples.size(); ++k) {
+        if (quiet[k]) {
+            used.push_back(k);
+            dark.push_back(m_samples[k].dark);
+            now.push_back(smoothedAt(picture, m_samples[k].x, m_samples[k].y));
+        }
+    }
+    result.pixels = static_cast<int>(used.size());
+    if (result.pixels < kMinPixels) {
         return result;  // lit LEDs hide too much of what there is to compare
     }
-    result.mismatch = f.stillMismatch;
-    result.allowedMismatch = m_allowedMismatch;
-    result.shift = f.shift;
-    result.gain = f.gain;
-    const bool still = f.gain >= kMinGain && f.stillMismatch <= m_allowedMismatch &&
-                       f.shift.length() <= m_allowedShift;
+    const Comparison c = compare(dark, now, outlierLevel());
+    result.gain = c.gain;
+    result.mismatch = c.mismatch;
+    result.allowedMismatch = allowedMismatch(c.gain);
+    result.changedShare = c.changedShare;
+    result.shift = smallShift(used, now);
+    const bool still = c.gain >= kMinGain && c.mismatch <= result.allowedMismatch &&
+                       c.changedShare <= kMaxChangedShare &&
+                       result.shift.length() <= m_allowedShift;
     result.motion = still ? Motion::Still : Motion::Moved;
     return result;
 }

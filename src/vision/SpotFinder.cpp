@@ -16,22 +16,24 @@ struct Peak {
     int y;
 };
 
-// Noise sigma from the median absolute deviation, which the spots (a minority of the pixels)
-// hardly move.
+// The noise of a difference plane. Lit LEDs only add light, so the plane's negative side is
+// noise alone, however much of the picture the LEDs and their halos cover: sigma is 1.4826 x
+// the median size of the negative values (half of a normal distribution has the same median
+// size as the whole).
 float noiseSigma(const FloatPlane& plane) {
-    std::vector<float> values;
+    std::vector<float> below;
     for (int y = 0; y < plane.height(); y += 2) {
         for (int x = 0; x < plane.width(); x += 2) {
-            values.push_back(plane.at(x, y));
+            if (plane.at(x, y) < 0) {
+                below.push_back(-plane.at(x, y));
+            }
         }
     }
-    const auto middle = values.begin() + values.size() / 2;
-    std::nth_element(values.begin(), middle, values.end());
-    const float median = *middle;
-    for (float& v : values) {
-        v = std::abs(v - median);
+    if (below.empty()) {
+        return 0;
     }
-    std::nth_element(values.begin(), middle, values.end());
+    const auto middle = below.begin() + below.size() / 2;
+    std::nth_element(below.begin(), middle, below.end());
     return 1.4826f * *middle;
 }
 
@@ -84,22 +86,56 @@ std::vector<PicturePoint> prominentPeaks(const FloatPlane& s, const std::vector<
     return kept;
 }
 
-// The highest maxima with no higher one within `radius`.
-std::vector<Spot> apart(const std::vector<Peak>& peaks, double radius) {
+// Whether `from` reaches `to` over pixels at `level` or above, going no farther than `reach`
+// along either axis from `from`.
+bool joined(const FloatPlane& s, const Peak& from, const Peak& to, float level, int reach) {
+    const int side = 2 * reach + 1;
+    std::vector<bool> seen(static_cast<size_t>(side) * side, false);
+    std::vector<std::pair<int, int>> queue{{from.x, from.y}};
+    seen[static_cast<size_t>(reach) * side + reach] = true;
+    for (size_t next = 0; next < queue.size(); ++next) {
+        const auto [x, y] = queue[next];
+        if (x == to.x && y == to.y) {
+            return true;
+        }
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int nx = x + dx;
+            const int ny = y + dy;
+            const int bx = nx - from.x + reach;
+            const int by = ny - from.y + reach;
+            if (bx < 0 || by < 0 || bx >= side || by >= side || !s.contains(nx, ny) ||
+                seen[static_cast<size_t>(by) * side + bx] || s.at(nx, ny) < level) {
+                continue;
+            }
+            seen[static_cast<size_t>(by) * side + bx] = true;
+            queue.push_back({nx, ny});
+        }
+    }
+    return false;
+}
+
+// The maxima that are spots: each, highest first, unless a higher one kept already lies within
+// `radius` and is joined to it without a dip below kSameSpot of its height (a flat or noisy top
+// gives one spot several maxima; two LEDs, however close in a foreshortened picture, have a
+// dip between them).
+std::vector<Spot> apart(const FloatPlane& s, const std::vector<Peak>& peaks, double radius) {
     std::vector<PicturePoint> places;
     for (const Peak& p : peaks) {
         places.push_back({double(p.x), double(p.y)});
     }
     const PointBuckets buckets(places, std::max(1.0, radius));
-    std::vector<bool> suppressed(peaks.size(), false);
+    const int reach = static_cast<int>(std::ceil(radius));
+    std::vector<bool> kept(peaks.size(), false);
     std::vector<Spot> spots;
     for (size_t k = 0; k < peaks.size(); ++k) {
-        if (suppressed[k]) {
-            continue;
-        }
-        spots.push_back({places[k], peaks[k].value});
+        const float level = SpotFinder::kSameSpot * peaks[k].value;
+        bool same = false;
         for (int near : buckets.within(places[k], radius)) {
-            suppressed[near] = true;
+            same = same || (kept[near] && joined(s, peaks[k], peaks[near], level, reach));
+        }
+        if (!same) {
+            kept[k] = true;
+            spots.push_back({places[k], peaks[k].value});
         }
     }
     return spots;
@@ -238,9 +274,9 @@ std::vector<Spot> SpotFinder::find(const FloatPlane& difference) const {
     const std::vector<Peak> peaks = peaksAbove(smoothed, floor);
     const double spacing = typicalSpacing(prominentPeaks(smoothed, peaks));
     if (spacing <= 0) {
-        return apart(peaks, 1);
+        return apart(smoothed, peaks, 1);
     }
-    std::vector<Spot> spots = withoutHaloBumps(apart(peaks, kApart * spacing), spacing);
+    std::vector<Spot> spots = withoutHaloBumps(apart(smoothed, peaks, kApart * spacing), spacing);
     for (Spot& s : spots) {
         s.centre = upperHalfCentroid(smoothed, s, std::max(1.5, kReach * spacing));
     }

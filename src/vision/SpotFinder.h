@@ -13,13 +13,14 @@ struct Spot {
 
 // Finds the spots of a difference picture (lit minus dark): the maxima of the plane smoothed by
 // kSmoothing, above a floor of max(minimumHeight, noiseFactor x its noise) (the noise measured
-// as the median absolute deviation), that
-// - have no higher maximum within kApart of the typical spacing. That spacing is measured
-//   first on the maxima that dip below 70 % of their height towards every higher one, a test
-//   that merges the noise on one flat spot but may miss a dim LED beside a bright one (their
-//   saddle can stay above 70 % at a pitch of 6 px and a blur of 1.5 px), which is harmless for a
-//   median. Two LEDs never lie closer than about 0.7 of the typical spacing, even in
-//   perspective, while a saddle between two lies at half a pitch: the radius parts them;
+// on the plane's negative side, where no LED adds light), that
+// - are not the same spot as a higher maximum: one within kApart of the typical spacing that
+//   it reaches without a dip below kSameSpot of its height (a flat or noisy top has several
+//   maxima). The spacing is measured first on the maxima that dip below 70 % of their height
+//   towards every higher one, a test that merges the noise on one flat spot but may miss a dim
+//   LED beside a bright one (their saddle can stay above 70 % at a pitch of 6 px and a blur of
+//   1.5 px), which is harmless for a median. LEDs farther apart than the radius stay apart
+//   whatever their dip, and closer ones (where perspective shrinks the pitch) dip between;
 // - are not a bump on a neighbour's halo: at least kNeighbourShare of the highest spot within
 //   kNeighbourhood spacings (LED brightness differs by up to +-30 %, so neighbours stay within
 //   a factor 0.54).
@@ -34,6 +35,7 @@ public:
     static constexpr double kNoiseFactor = 5;       // floor over the noise
     static constexpr float kCoreShare = 0.7f;       // the dip that tells maxima apart at first
     static constexpr double kApart = 0.55;          // of the spacing
+    static constexpr float kSameSpot = 0.8f;        // the dip that parts two close maxima
     static constexpr float kNeighbourShare = 0.3f;  // the halo rule's share
     static constexpr double kNeighbourhood = 1.5;   // the halo rule's reach, in spacings
     static constexpr double kReach = 0.45;          // of the spacing, for the centroid
