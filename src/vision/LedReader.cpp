@@ -16,9 +16,10 @@ double score(const LedPlace& led, double now) {
 }
 
 // Light at a gap beyond what its LEDs spill there: with every LED lit they spilled lit - dark,
-// so LEDs scoring s spill that times their mean score.
+// so LEDs scoring s spill that times their mean score. The ground itself is as bright as in
+// the dark picture times the exposure's gain (1 when the surroundings could not tell).
 double unexplainedLight(const GapPlace& gap, const LedGrid& grid, const std::vector<float>& scores,
-                        const GreyPicture& picture) {
+                        double now, double gain) {
     double scoreSum = 0;
     double range = 0;
     for (int k = 0; k < gap.ledCount; ++k) {
@@ -27,7 +28,7 @@ double unexplainedLight(const GapPlace& gap, const LedGrid& grid, const std::vec
         range += std::max(kMinRange, double(led.lit) - led.dark);
     }
     const double spilt = (double(gap.lit) - gap.dark) * scoreSum / gap.ledCount;
-    return (gap.kernel.mean(picture) - gap.dark - spilt) / (range / gap.ledCount);
+    return (now - gain * gap.dark - spilt) / (range / gap.ledCount);
 }
 
 std::vector<LedScore> bestScores(const LedGrid& grid, const std::vector<float>& scores) {
@@ -95,15 +96,31 @@ LedReading LedReader::read(const LedGrid& grid, const GreyPicture& picture) {
     }
     r.candidates = bestScores(grid, r.scores);
     r.led = r.candidates.front();
-    r.motion = grid.motionCheck().check(picture, r.scores);
+    // Light beside an LED counts as that LED being lit for the motion check: the room's pixels
+    // near it are left out.
+    std::vector<double> gapNow;
+    std::vector<float> activity = r.scores;
     for (const GapPlace& gap : grid.gaps()) {
-        r.lightOffLeds = std::max(r.lightOffLeds, unexplainedLight(gap, grid, r.scores, picture));
+        gapNow.push_back(gap.kernel.mean(picture));
+        if (unexplainedLight(gap, grid, r.scores, gapNow.back(), 1) > MotionCheck::kQuietScore) {
+            for (int k = 0; k < gap.ledCount; ++k) {
+                activity[gap.leds[k]] = 1;
+            }
+        }
+    }
+    r.motion = grid.motionCheck().check(picture, activity);
+    const double gain = r.motion.motion == Motion::Still ? r.motion.gain : 1.0;
+    for (size_t k = 0; k < gapNow.size(); ++k) {
+        r.lightOffLeds = std::max(
+            r.lightOffLeds, unexplainedLight(grid.gaps()[k], grid, r.scores, gapNow[k], gain));
     }
     if (r.motion.motion == Motion::Moved) {
         r.doubt = Doubt::Moved;
+    } else if (gain > kBrighterExposure) {
+        r.doubt = Doubt::Overexposed;
     } else if (r.lightOffLeds > kLightOffLeds) {
         r.doubt = Doubt::LightOffLeds;
-    } else if (r.motion.gain > kBrighterExposure || overexposed(grid, r.scores, picture)) {
+    } else if (overexposed(grid, r.scores, picture)) {
         r.doubt = Doubt::Overexposed;
     } else {
         r.doubt = countDoubt(r.scores);

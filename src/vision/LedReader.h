@@ -12,8 +12,8 @@
 // LEDs beyond kLightOffLeds of an LED's brightness, and no LED that counts is overexposed
 // (at 255 where its calibration was well below, or scoring above kTooBright) and the exposure has
 // not risen by kBrighterExposure (as the motion check measures it on the surroundings).
-// Otherwise it is a doubt with its reason, checked in this order: wrong picture, moved, light off
-// the LEDs, overexposed, several lit, unclear, none lit.
+// Otherwise it is a doubt with its reason, checked in this order: wrong picture, moved, exposure
+// risen, light off the LEDs, LEDs overexposed, several lit, unclear, none lit.
 // The thresholds sit far from both ends: a lit LED scores about 1 and a dark one about 0 with a
 // spread of a few hundredths from noise and JPEG, while an LED lit for half the exposure (a
 // picture taken as one LED went dark and the next lit) scores about 0.5 and must not pass as

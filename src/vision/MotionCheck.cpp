@@ -155,9 +155,9 @@ double MotionCheck::outlierLevel() const {
     return kOutlierFactor * m_noiseOfTwo + kOutlierFloor;
 }
 
-// now ~ gain x dark + offset by least squares; what it leaves, as an RMS and as the share of
-// samples it leaves more than `level` (scaled by the gain found when above 1: a brighter
-// exposure carries more noise).
+// now ~ gain x dark + offset by least squares; what it leaves, as an RMS of all but the largest
+// residuals and as the share of samples it leaves more than `level` (scaled by the gain found
+// when above 1: a brighter exposure carries more noise).
 MotionCheck::Comparison MotionCheck::compare(const std::vector<double>& dark,
                                              const std::vector<double>& now, double level) {
     Comparison c;
@@ -176,14 +176,22 @@ MotionCheck::Comparison MotionCheck::compare(const std::vector<double>& dark,
     c.gain = vx > 0 ? (sxy - sx * sy / n) / vx : 1.0;
     const double offset = (sy - c.gain * sx) / n;
     const double scaledLevel = level * std::max(1.0, c.gain);
-    double squares = 0;
+    std::vector<double> squares;
     int changed = 0;
     for (size_t k = 0; k < dark.size(); ++k) {
         const double r = now[k] - (c.gain * dark[k] + offset);
-        squares += r * r;
+        squares.push_back(r * r);
         changed += std::abs(r) > scaledLevel ? 1 : 0;
     }
-    c.mismatch = std::sqrt(squares / n);
+    // The largest kMaxChangedShare of the residuals are left out of the RMS, so that a small
+    // patch of changed light (a lamp's reflection beside the module) passes both tests alike.
+    const auto kept = static_cast<size_t>(std::ceil((1 - kMaxChangedShare) * n));
+    std::nth_element(squares.begin(), squares.begin() + (kept - 1), squares.end());
+    double sum = 0;
+    for (size_t k = 0; k < kept; ++k) {
+        sum += squares[k];
+    }
+    c.mismatch = std::sqrt(sum / static_cast<double>(kept));
     c.changedShare = changed / n;
     return c;
 }
