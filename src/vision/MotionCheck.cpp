@@ -11,25 +11,8 @@
 
 namespace {
 
-// The noise of the smoothed picture: the median absolute difference of the two smoothed
-// calibration pictures where no LED's light reaches (it carries the noise of both pictures).
-double smoothedNoise(const FloatPlane& dark, const FloatPlane& lit, const PointBuckets& leds,
-                     double reach) {
-    std::vector<double> differences;
-    for (int y = 0; y < dark.height(); y += 3) {
-        for (int x = 0; x < dark.width(); x += 3) {
-            if (leds.nearest({double(x), double(y)}, reach) < 0) {
-                differences.push_back(std::abs(lit.at(x, y) - dark.at(x, y)));
-            }
-        }
-    }
-    if (differences.empty()) {
-        return 1;
-    }
-    const auto middle = differences.begin() + differences.size() / 2;
-    std::nth_element(differences.begin(), middle, differences.end());
-    return std::max(0.1, 1.4826 * *middle / std::sqrt(2.0));
-}
+// The noise is measured on every kNoiseStep-th pixel of every kNoiseStep-th row.
+constexpr int kNoiseStep = 5;
 
 std::vector<float> gaussianWeights(double sigma) {
     const int r = static_cast<int>(std::ceil(2 * sigma));
@@ -53,10 +36,9 @@ MotionCheck::MotionCheck(const GreyPicture& dark, const GreyPicture& lit,
       m_allowedShift(
           std::clamp(kAllowedShare * smallestPitch, kAllowedShiftMin, kAllowedShiftMax)) {
     const FloatPlane smoothDark = FloatPlane::fromPicture(dark).gaussianSmoothed(kSmoothing);
-    const FloatPlane smoothLit = FloatPlane::fromPicture(lit).gaussianSmoothed(kSmoothing);
     const double reach = kNear * pitch + 2 * kSmoothing;
     const PointBuckets buckets(leds, std::max(1.0, reach));
-    const double flatNoise = smoothedNoise(smoothDark, smoothLit, buckets, reach);
+    const double flatNoise = smoothedNoise(smoothDark, lit, buckets, reach);
     chooseSamples(smoothDark, buckets, pitch, flatNoise);
     if (pixelCount() < kMinPixels) {
         return;
@@ -64,8 +46,29 @@ MotionCheck::MotionCheck(const GreyPicture& dark, const GreyPicture& lit,
     // A still picture leaves the noise of two pictures, JPEG's share included (both calibration
     // pictures went through it). JPEG changes more along edges than on flat ground, so the
     // edge pixels away from the LEDs are measured too.
-    m_noiseOfTwo = std::max(flatNoise * std::sqrt(2.0), edgeNoiseOfTwo(smoothLit));
+    m_noiseOfTwo = std::max(flatNoise * std::sqrt(2.0), edgeNoiseOfTwo(lit));
     m_canCheck = showsEveryNudge(smoothDark, smallestPitch);
+}
+
+// The noise of the smoothed picture: the median absolute difference of the two smoothed
+// calibration pictures where no LED's light reaches (it carries the noise of both pictures).
+double MotionCheck::smoothedNoise(const FloatPlane& smoothDark, const GreyPicture& lit,
+                                  const PointBuckets& leds, double reach) const {
+    const int margin = static_cast<int>(m_kernel.size() / 2);
+    std::vector<double> differences;
+    for (int y = margin; y < lit.height - margin; y += kNoiseStep) {
+        for (int x = margin; x < lit.width - margin; x += kNoiseStep) {
+            if (leds.nearest({double(x), double(y)}, reach) < 0) {
+                differences.push_back(std::abs(smoothedAt(lit, x, y) - smoothDark.at(x, y)));
+            }
+        }
+    }
+    if (differences.empty()) {
+        return 1;
+    }
+    const auto middle = differences.begin() + differences.size() / 2;
+    std::nth_element(differences.begin(), middle, differences.end());
+    return std::max(0.1, 1.4826 * *middle / std::sqrt(2.0));
 }
 
 // Edge pixels of the smoothed dark picture at least half a pitch from every LED, each with the
@@ -81,7 +84,8 @@ void MotionCheck::chooseSamples(const FloatPlane& smoothDark, const PointBuckets
             const float gx = 0.5f * (smoothDark.at(x + 1, y) - smoothDark.at(x - 1, y));
             const float gy = 0.5f * (smoothDark.at(x, y + 1) - smoothDark.at(x, y - 1));
             const PicturePoint at{double(x), double(y)};
-            if (std::hypot(gx, gy) < kMinEdge * noise || leds.nearest(at, clear) >= 0) {
+            const double least = kMinEdge * noise;
+            if (gx * gx + gy * gy < least * least || leds.nearest(at, clear) >= 0) {
                 continue;
             }
             Sample s{x, y, smoothDark.at(x, y), gx, gy, {}, 0};
@@ -103,11 +107,11 @@ void MotionCheck::chooseSamples(const FloatPlane& smoothDark, const PointBuckets
 
 // The spread of lit - dark over the edge pixels no LED reaches (median absolute deviation);
 // 0 when there are too few of them to tell.
-double MotionCheck::edgeNoiseOfTwo(const FloatPlane& smoothLit) const {
+double MotionCheck::edgeNoiseOfTwo(const GreyPicture& lit) const {
     std::vector<double> differences;
     for (const Sample& s : m_samples) {
         if (s.nearCount == 0) {
-            differences.push_back(smoothLit.at(s.x, s.y) - s.dark);
+            differences.push_back(smoothedAt(lit, s.x, s.y) - s.dark);
         }
     }
     if (differences.size() < static_cast<size_t>(kMinPixels)) {

@@ -100,7 +100,9 @@ private:
     std::vector<bool> quietSamples(const std::vector<float>& scores) const;
     void chooseSamples(const FloatPlane& smoothDark, const PointBuckets& leds, double pitch,
                        double noise);
-    double edgeNoiseOfTwo(const FloatPlane& smoothLit) const;
+    double smoothedNoise(const FloatPlane& smoothDark, const GreyPicture& lit,
+                         const PointBuckets& leds, double reach) const;
+    double edgeNoiseOfTwo(const GreyPicture& lit) const;
     bool showsEveryNudge(const FloatPlane& smoothDark, double smallestPitch) const;
 
     std::vector<Sample> m_samples;

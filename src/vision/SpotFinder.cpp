@@ -141,6 +141,23 @@ std::vector<Spot> apart(const FloatPlane& s, const std::vector<Peak>& peaks, dou
     return spots;
 }
 
+// The peaks at least kStrongShare of the one at the 90th percentile: enough for the spacing,
+// without the many faint maxima of noise whose floods would cover the background.
+std::vector<Peak> strongest(const std::vector<Peak>& peaks) {
+    if (peaks.empty()) {
+        return {};
+    }
+    const float level = SpotFinder::kStrongShare * peaks[peaks.size() / 10].value;
+    std::vector<Peak> strong;
+    for (const Peak& p : peaks) {
+        if (p.value < level) {
+            break;  // the peaks come highest first
+        }
+        strong.push_back(p);
+    }
+    return strong;
+}
+
 std::vector<PicturePoint> centresOf(const std::vector<Spot>& spots) {
     std::vector<PicturePoint> centres;
     centres.reserve(spots.size());
@@ -272,7 +289,7 @@ std::vector<Spot> SpotFinder::find(const FloatPlane& difference) const {
             ? std::max(m_minimumHeight, static_cast<float>(m_noiseFactor) * noiseSigma(smoothed))
             : m_minimumHeight;
     const std::vector<Peak> peaks = peaksAbove(smoothed, floor);
-    const double spacing = typicalSpacing(prominentPeaks(smoothed, peaks));
+    const double spacing = typicalSpacing(prominentPeaks(smoothed, strongest(peaks)));
     if (spacing <= 0) {
         return apart(smoothed, peaks, 1);
     }

@@ -34,6 +34,7 @@ public:
     static constexpr double kSmoothing = 1.0;       // px, Gaussian sigma
     static constexpr double kNoiseFactor = 5;       // floor over the noise
     static constexpr float kCoreShare = 0.7f;       // the dip that tells maxima apart at first
+    static constexpr float kStrongShare = 0.3f;     // of the 90th percentile, for the spacing
     static constexpr double kApart = 0.55;          // of the spacing
     static constexpr float kSameSpot = 0.8f;        // the dip that parts two close maxima
     static constexpr float kNeighbourShare = 0.3f;  // the halo rule's share
