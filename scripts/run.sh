@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${LUMOTRIX_RUN_BUILT:-}" ]; then
     scripts/install-deps.sh
-    scripts/build.sh default
+    scripts/build.sh default lumotrix lumotrix-sim  # the tests and benchmarks are not needed here
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No desktop session: starting on a virtual display (xvfb-run)."

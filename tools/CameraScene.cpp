@@ -80,7 +80,7 @@ float CameraScene::vignette(QPointF picture) const {
 }
 
 void CameraScene::renderBackground() {
-    m_margin = std::max(m_view.frame.width(), m_view.frame.height()) / 8;
+    m_margin = std::max(m_view.frame.width(), m_view.frame.height()) / 16;
     m_backgroundWidth = m_view.frame.width() + 2 * m_margin;
     const int height = m_view.frame.height() + 2 * m_margin;
     m_background.resize(static_cast<std::size_t>(m_backgroundWidth * height));
@@ -135,6 +135,12 @@ void CameraScene::makeNoise() {
 
 QPointF CameraScene::ledCentre(int x, int y) const {
     return m_centres.at(static_cast<std::size_t>(y * m_leds.width() + x));
+}
+
+QPointF CameraScene::shiftFor(QPointF pitches) const {
+    const QPointF middle((m_leds.width() - 1) / 2.0, (m_leds.height() - 1) / 2.0);
+    const auto [alongRow, alongColumn] = m_geometry.pitchAxesAt(middle);
+    return alongRow * pitches.x() + alongColumn * pitches.y();
 }
 
 bool CameraScene::moduleInside() const {

@@ -49,6 +49,9 @@ public:
     // The picture point showing a point of the module's plane in LED units (0,0 the top-left
     // LED's centre), as PictureEffects::reflectionAt gives one; without any shift.
     QPointF pictureAt(QPointF led) const { return m_geometry.toPicture(led); }
+    // The picture shift that moves the module by `pitches` LED pitches along its rows (x) and
+    // columns (y), as measured at its centre: a camera nudged that far.
+    QPointF shiftFor(QPointF pitches) const;
 
 private:
     void placeLeds();

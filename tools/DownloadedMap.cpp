@@ -2,6 +2,9 @@
 
 namespace {
 
+// The simulator reads the map layout with constants of its own, on purpose: it stands for the
+// controller, which knows the layout without the program, so a change to the program's layout
+// shows up as a map the virtual module lights wrongly instead of passing unnoticed.
 constexpr int kImageSize = 2048;
 constexpr int kRowEntriesAt = 16;
 constexpr int kColumnEntriesAt = 48;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <QFile>
+#include <QMetaMethod>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
@@ -131,6 +132,11 @@ void PtyController::handlePacket(const QByteArray& packet,
                                  std::chrono::steady_clock::time_point arrived) {
     const int generation = m_lineGeneration;
     const ControllerModel::Reaction reaction = m_model.handle(packet);
+    ++m_packetCount;
+    // A snapshot costs a little; only a camera wants one.
+    if (isSignalConnected(QMetaMethod::fromSignal(&PtyController::moduleChanged))) {
+        Q_EMIT moduleChanged(m_packetCount, arrived, m_model.moduleSnapshot());
+    }
     // The packet is handled only once it has crossed the line; until then it has not arrived.
     QTimer::singleShot(untilNow(arrived), Qt::PreciseTimer, this,
                        [this, packet, reaction, arrived, generation] {

@@ -33,6 +33,8 @@ public:
     QString errorString() const { return m_error; }
 
     ControllerModel& model() { return m_model; }
+    // The packets framed so far.
+    int packetCount() const { return m_packetCount; }
     // Closes the line now, as a pulled cable would, then offers a fresh one.
     void hangUp();
 
@@ -41,6 +43,11 @@ Q_SIGNALS:
     void logged(const QString& line);
     // Every framed packet, byte for byte, once it has arrived (before its log line).
     void received(const QByteArray& packet);
+    // Packet number `packet` (counted from 1) has been handled: from `arrived` on the module
+    // shows `module`. Emitted as the packet is framed, before it is due to arrive when the
+    // line takes time, so that the arrival time is exact.
+    void moduleChanged(int packet, std::chrono::steady_clock::time_point arrived,
+                       const ModuleSnapshot& module);
 
 private:
     void onReadable();
@@ -61,4 +68,5 @@ private:
     std::chrono::steady_clock::time_point m_lineBusyUntil{};
     // Bumped on every hang-up, so answers scheduled for the old line are dropped.
     int m_lineGeneration = 0;
+    int m_packetCount = 0;
 };

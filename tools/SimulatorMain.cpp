@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 
+#include "CameraStream.h"
 #include "ModuleWindow.h"
 #include "PtyController.h"
 #include "SimulatorOptions.h"
@@ -96,6 +97,16 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<ModuleWindow> window =
         options.window ? std::make_unique<ModuleWindow>() : nullptr;
     followModule(controller, options.moduleOutPath, window.get());
+    std::unique_ptr<CameraStream> camera;
+    if (options.cameraPort) {
+        camera = std::make_unique<CameraStream>(options.camera);
+        camera->watch(controller);
+        if (!camera->start(*options.cameraPort)) {
+            QTextStream(stderr) << "camera: " << camera->errorString() << '\n';
+            return 1;
+        }
+        out << "camera http://127.0.0.1:" << camera->port() << '/' << Qt::endl;
+    }
     // Last, as the sign that everything asked for is in place.
     out << controller.devicePath() << Qt::endl;
     if (window) {

@@ -4,6 +4,8 @@
 #include <QTextStream>
 #include <cstdlib>
 
+#include "CameraCommandLine.h"
+
 namespace {
 
 QCommandLineOption option(const QString& name, const QString& help, const QString& value = {}) {
@@ -33,6 +35,23 @@ Level level(const QCommandLineParser& parser, const QString& name, Level unset) 
         refuse(name, QStringLiteral("needs 1 or 2, not \"%1\"").arg(value));
     }
     return value == QLatin1String("1") ? Level::One : Level::Two;
+}
+
+// "A,B": bit B of row address A.
+std::optional<ModuleTruth::ChainPosition> deadLed(const QCommandLineParser& parser) {
+    const QString name = QStringLiteral("dead-led");
+    if (!parser.isSet(name)) {
+        return std::nullopt;
+    }
+    const QStringList parts = parser.value(name).split(QLatin1Char(','));
+    bool addressOk = false, bitOk = false;
+    const int address = parts.value(0).toInt(&addressOk);
+    const int bit = parts.value(1).toInt(&bitOk);
+    if (parts.size() != 2 || !addressOk || !bitOk || address < 0 || bit < 0) {
+        refuse(name, QStringLiteral("needs ADDRESS,BIT (numbers of 0 or more), not \"%1\"")
+                         .arg(parser.value(name)));
+    }
+    return ModuleTruth::ChainPosition{address, bit};
 }
 
 Wiring wiring(const QCommandLineParser& parser) {
@@ -86,6 +105,9 @@ const char* const kDescription =
     "--module-out writes, after every packet, one line a row of LEDs, top row first, one\n"
     "character an LED ('#' lit, '.' dark), then one line with the module's state; before\n"
     "the first CellTest only the state line. The file is replaced whole, never half written.\n\n"
+    "--camera-port films the module with a virtual camera and serves the pictures as\n"
+    "Motion-JPEG over HTTP on 127.0.0.1 (a browser or media player shows them); the other\n"
+    "--camera- options say where the camera stands, what kind it is and how it fails.\n\n"
     "Example: lumotrix-sim --link /tmp/lumotrix-com1 --window &\n"
     "         LUMOTRIX_COM1=/tmp/lumotrix-com1 lumotrix";
 
@@ -140,6 +162,10 @@ void addModuleOptions(QCommandLineParser& parser) {
                QStringLiteral("file")),
         option(QStringLiteral("window"),
                QStringLiteral("Show the virtual module in a window of its own.")),
+        option(QStringLiteral("dead-led"),
+               QStringLiteral("The LED that bit <BIT> of row address <ADDRESS> drives never "
+                              "lights."),
+               QStringLiteral("ADDRESS,BIT")),
     });
 }
 
@@ -150,6 +176,7 @@ void SimulatorOptions::addTo(QCommandLineParser& parser) {
     parser.addHelpOption();
     addFaultOptions(parser);
     addModuleOptions(parser);
+    CameraCommandLine::addTo(parser);
 }
 
 SimulatorOptions SimulatorOptions::read(const QCommandLineParser& parser) {
@@ -161,6 +188,9 @@ SimulatorOptions SimulatorOptions::read(const QCommandLineParser& parser) {
     options.truth.wiring = wiring(parser);
     options.truth.oeLit = level(parser, QStringLiteral("oe-lit"), Level::Two);
     options.truth.displayLit = level(parser, QStringLiteral("display-lit"), Level::One);
+    options.truth.deadLed = deadLed(parser);
     options.faults = readFaults(parser);
+    options.cameraPort = CameraCommandLine::port(parser);
+    options.camera = CameraCommandLine::read(parser);
     return options;
 }

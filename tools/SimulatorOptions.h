@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
+#include "CameraOptions.h"
 #include "SimulatorFaults.h"
 #include "VirtualModule.h"
 
@@ -16,6 +18,9 @@ struct SimulatorOptions {
     bool window = false;
     SimulatorFaults faults;
     ModuleTruth truth;
+    // The virtual camera's port (0: a free one); nullopt: no camera.
+    std::optional<quint16> cameraPort;
+    CameraOptions camera;
 
     static void addTo(QCommandLineParser& parser);
     // The options the parser has read. A bad value is named on stderr and ends the program

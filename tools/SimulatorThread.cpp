@@ -83,6 +83,16 @@ int SimulatorThread::outOfPlace() const {
     return module().outOfPlace;
 }
 
+bool SimulatorThread::startCamera(const CameraOptions& options, quint16 port) {
+    m_camera = std::make_unique<CameraStream>(options);
+    runThere([this] { m_camera->watch(*m_controller); });
+    if (!m_camera->start(port)) {
+        m_error = m_camera->errorString();
+        return false;
+    }
+    return true;
+}
+
 void SimulatorThread::append(const QString& line) {
     const QMutexLocker lock(&m_mutex);
     m_log.append(line);

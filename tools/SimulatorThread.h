@@ -11,7 +11,9 @@
 #include <QThread>
 #include <QWaitCondition>
 #include <chrono>
+#include <memory>
 
+#include "CameraStream.h"
 #include "ModuleSnapshot.h"
 #include "SimulatorFaults.h"
 #include "VirtualModule.h"
@@ -59,6 +61,13 @@ public:
     // LEDs showing a picture pixel other than their own; -1 while no map picture is shown.
     int outOfPlace() const;
 
+    // Starts a virtual camera filming this controller's module, serving on 127.0.0.1:port
+    // (0: a free one, see camera()->port()); false, with errorString(), when the port cannot
+    // be had.
+    bool startCamera(const CameraOptions& options, quint16 port = 0);
+    // The camera with its port and picture log; nullptr before startCamera().
+    CameraStream* camera() const { return m_camera.get(); }
+
 private:
     void append(const QString& line);
     template <typename Call>
@@ -72,4 +81,5 @@ private:
     QWaitCondition m_logGrew;
     QStringList m_log;
     QList<QByteArray> m_packets;
+    std::unique_ptr<CameraStream> m_camera;
 };

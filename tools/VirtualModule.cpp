@@ -116,7 +116,14 @@ QBitArray VirtualModule::lit() const {
     if (!describable() || !oeRight()) {
         return QBitArray(m_size.width * m_size.height);
     }
-    return displayRight() ? content() : ~content();
+    QBitArray shown = displayRight() ? content() : ~content();
+    const std::optional<ModuleTruth::ChainPosition> dead = m_truth.deadLed;
+    if (dead && dead->address >= 0 && dead->address < m_size.scanCount && dead->bit >= 0 &&
+        dead->bit < m_size.chainLength()) {
+        const QPoint led = ledOf(dead->address, dead->bit);
+        shown.clearBit(led.y() * m_size.width + led.x());
+    }
+    return shown;
 }
 
 ModuleSnapshot VirtualModule::snapshot() const {

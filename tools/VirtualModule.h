@@ -17,9 +17,18 @@ class DownloadedMap;
 // What a module really is, beyond what the program tells it: how its chains are wired and in
 // which state of each polarity signal it lights.
 struct ModuleTruth {
+    // A place in the shift chains: bit `bit` of row address `address`.
+    struct ChainPosition {
+        int address = 0;
+        int bit = 0;
+    };
+
     Wiring wiring;
     Level oeLit = Level::Two;
     Level displayLit = Level::One;
+    // A dead LED: the LED this chain position drives never lights. Example: {1, 70} on a
+    // 64 x 32 scan 16 module wired straight is the LED at x 6, y 17.
+    std::optional<ChainPosition> deadLed = std::nullopt;
 };
 
 // An LED module on the simulated controller, as the wizard's test packets and a downloaded map

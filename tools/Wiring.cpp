@@ -8,6 +8,8 @@
 namespace {
 
 using GroupPlace = Wiring::GroupPlace;
+// Where a family puts group `group` of address `address`'s chain.
+using Placer = GroupPlace (*)(const ModuleSize& size, std::uint64_t seed, int address, int group);
 
 GroupPlace straight(const ModuleSize& size, std::uint64_t, int address, int group) {
     return {address + (group / size.placesPerRow()) * size.scanCount, group % size.placesPerRow()};
@@ -52,7 +54,7 @@ GroupPlace randomOrder(const ModuleSize& size, std::uint64_t seed, int address, 
 
 struct Family {
     const char* name;
-    Wiring::Placer place;
+    Placer place;
     bool seeded;
 };
 

@@ -32,8 +32,6 @@ public:
         int row = 0;
         int place = 0;
     };
-    using Placer = GroupPlace (*)(const ModuleSize& size, std::uint64_t seed, int address,
-                                  int group);
 
     // The wiring named as above; nullopt for any other name.
     static std::optional<Wiring> fromName(const QString& name);

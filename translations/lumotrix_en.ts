@@ -40,50 +40,65 @@ Please pass this text on to the developers.</translation>
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <location filename="../src/ui/CommandLine.cpp" line="24"/>
+        <source>用法：lumotrix [--lang en|zh] [Qt 的选项，如 -platform]
+</source>
+        <translation>Usage: lumotrix [--lang en|zh] [Qt's options, such as -platform]
+</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/main.cpp" line="32"/>
+        <source>未知的选项：%1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+</context>
+<context>
     <name>ControllerCommands</name>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="27"/>
-        <location filename="../src/session/ControllerCommands.cpp" line="89"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="12"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="70"/>
         <source>下载%1</source>
         <translation>Downloading %1/16</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="53"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="34"/>
         <source>设置地址</source>
         <translation>Setting address</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="62"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="43"/>
         <source>读出地址</source>
         <translation>Reading address</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="75"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="56"/>
         <source>设置成功</source>
         <translation>Address set</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="75"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="56"/>
         <source>设置失败</source>
         <translation>Setting failed</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="78"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="59"/>
         <source>读出成功</source>
         <translation>Address read</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="78"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="59"/>
         <source>读出失败</source>
         <translation>Reading failed</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="97"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="78"/>
         <source>下载完成</source>
         <translation>Download complete</translation>
     </message>
     <message>
-        <location filename="../src/session/ControllerCommands.cpp" line="100"/>
+        <location filename="../src/session/ControllerCommands.cpp" line="81"/>
         <source>下载失败</source>
         <translation>Download failed</translation>
     </message>
@@ -107,42 +122,42 @@ Please pass this text on to the developers.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="139"/>
+        <location filename="../src/ui/MainWindow.cpp" line="147"/>
         <source>上一步</source>
         <translation>Back</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="140"/>
+        <location filename="../src/ui/MainWindow.cpp" line="148"/>
         <source>下一步</source>
         <translation>Next</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="141"/>
+        <location filename="../src/ui/MainWindow.cpp" line="149"/>
         <source>后退</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="142"/>
+        <location filename="../src/ui/MainWindow.cpp" line="150"/>
         <source>完成</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="143"/>
+        <location filename="../src/ui/MainWindow.cpp" line="151"/>
         <source>打开</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="144"/>
+        <location filename="../src/ui/MainWindow.cpp" line="152"/>
         <source>下载</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="287"/>
+        <location filename="../src/ui/MainWindow.cpp" line="297"/>
         <source>已选的行数 / 扫描周期</source>
         <translation>Rows picked / scan count</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/ui/MainWindow.cpp" line="289"/>
+        <location filename="../src/ui/MainWindow.cpp" line="299"/>
         <source>%n列</source>
         <translation>
             <numerusform>%n column</numerusform>
@@ -150,12 +165,12 @@ Please pass this text on to the developers.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="290"/>
+        <location filename="../src/ui/MainWindow.cpp" line="300"/>
         <source>已选的列数</source>
         <translation>Columns picked</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="319"/>
+        <location filename="../src/ui/MainWindow.cpp" line="328"/>
         <source>地图已保存，但有重复的选择：
 %1
 如果选错了，请回到那一步重选后再保存。</source>
@@ -164,7 +179,7 @@ Please pass this text on to the developers.</translation>
 If that was a slip, go back to that step, pick again and save again.</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="363"/>
+        <location filename="../src/ui/MainWindow.cpp" line="372"/>
         <source>选好的行和列还没有保存到地图文件。放弃它们并关闭吗？</source>
         <translation>The rows and columns you picked are not saved in a map file yet. Discard them and close?</translation>
     </message>
@@ -441,12 +456,12 @@ If that was a slip, go back to that step, pick again and save again.</translatio
 <context>
     <name>PickPage</name>
     <message>
-        <location filename="../src/ui/PickPage.cpp" line="8"/>
+        <location filename="../src/ui/PickPage.cpp" line="18"/>
         <source>第3步 行选择</source>
         <translation>Step 3: rows</translation>
     </message>
     <message>
-        <location filename="../src/ui/PickPage.cpp" line="8"/>
+        <location filename="../src/ui/PickPage.cpp" line="19"/>
         <source>第4步 列选择</source>
         <translation>Step 4: columns</translation>
     </message>
@@ -454,22 +469,22 @@ If that was a slip, go back to that step, pick again and save again.</translatio
 <context>
     <name>PolarityPage</name>
     <message>
-        <location filename="../src/ui/PolarityPage.cpp" line="8"/>
+        <location filename="../src/ui/PolarityPage.cpp" line="20"/>
         <source>第1步 OE极性选择</source>
         <translation>Step 1: OE polarity</translation>
     </message>
     <message>
-        <location filename="../src/ui/PolarityPage.cpp" line="8"/>
+        <location filename="../src/ui/PolarityPage.cpp" line="21"/>
         <source>第2步 显示极性选择</source>
         <translation>Step 2: data polarity</translation>
     </message>
     <message>
-        <location filename="../src/ui/PolarityPage.cpp" line="18"/>
+        <location filename="../src/ui/PolarityPage.cpp" line="45"/>
         <source>1亮</source>
         <translation>Lit at 1</translation>
     </message>
     <message>
-        <location filename="../src/ui/PolarityPage.cpp" line="20"/>
+        <location filename="../src/ui/PolarityPage.cpp" line="47"/>
         <source>2亮</source>
         <translation>Lit at 2</translation>
     </message>

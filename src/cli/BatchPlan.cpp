@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringTokenizer>
 
+#include "cli/AddressArguments.h"
 #include "cli/Csv.h"
 #include "core/Errors.h"
 
@@ -83,7 +84,7 @@ bool PlanReader::readLine(const QStringList& f, int lineNumber) {
             return fail(lineNumber, QStringLiteral("give both screen and ip, or neither"));
         }
         QString problem;
-        line.address = AddressValues::read(f[2], f[3], problem);
+        line.address = AddressArguments::read(f[2], f[3], problem);
         if (!line.address) {
             return fail(lineNumber, problem);
         }

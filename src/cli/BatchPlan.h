@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "cli/AddressValues.h"
+#include "link/ScreenAddress.h"
 
 // A batch plan: a CSV file (UTF-8) naming, line by line, a port, a map file to download there,
 // and optionally a screen number and IP address to set after the download.
@@ -26,7 +26,7 @@ struct Line {
     QString port;        // as written; checked by PortTarget::parse
     QString file;        // as written
     QString path;        // the file to read
-    std::optional<AddressValues> address;
+    std::optional<ScreenAddress> address;
 };
 
 // What reading a plan gives: every line, or the first fault and the line (from 1) it is on.

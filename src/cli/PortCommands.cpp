@@ -1,7 +1,12 @@
 #include "cli/PortCommands.h"
 
+#include <functional>
+
+#include "cli/AddressArguments.h"
 #include "cli/JobOutcomeText.h"
 #include "cli/MapReportFormat.h"
+#include "cli/PortJob.h"
+#include "cli/PortTarget.h"
 #include "cli/Progress.h"
 #include "cli/SubcommandParser.h"
 #include "cli/WorkerPool.h"
@@ -24,10 +29,38 @@ const char* const kPortHelp =
     "                   COMn is the device in the environment variable LUMOTRIX_COMn when\n"
     "                   set, else the n-th serial device present, USB adapters first.\n";
 
-}  // namespace
+struct Arguments {
+    SubcommandParser& parser;
+    const QStringList& args;
+    int positionals = 0;
+    QStringList required;
+};
+// Builds the job from the parsed arguments; throws InputError for a bad value or file.
+using JobMaker = std::function<PortJob(const SubcommandParser&)>;
+// Writes the result of a job that ended Done to io.out.
+using DoneTeller = std::function<void(const PortJob&, const PortJobResult&, const PortTarget&)>;
 
-int PortCommands::execute(const Arguments& a, CliIo& io, const JobMaker& makeJob,
-                          const DoneTeller& tellDone) {
+// Runs job on target, showing download progress on io.err.
+PortJobResult runOne(const PortTarget& target, const PortJob& job, CliIo& io) {
+    Progress progress(io.err, io.errIsTerminal);
+    const QHash<int, PortJobResult> results =
+        WorkerPool::run({{target, job}}, [&progress](int, int n) { progress.acknowledged(n); }, {});
+    progress.finish();
+    return results.value(job.id);
+}
+
+// The exit code of result; a failure is also told on io.err.
+int conclude(const PortJobResult& result, const PortTarget& target, CliIo& io) {
+    const ExitCode code = JobOutcomeText::exitCode(result);
+    if (code == ExitCode::Success) {
+        return toInt(code);
+    }
+    return io.fail(code, JobOutcomeText::failure(result, target.describe()));
+}
+
+// The common course: arguments, job and port checked (BadInput before the port is touched), the
+// job run, the outcome told.
+int execute(const Arguments& a, CliIo& io, const JobMaker& makeJob, const DoneTeller& tellDone) {
     if (const auto code = a.parser.parse(a.args, io, a.positionals)) {
         return *code;
     }
@@ -59,21 +92,7 @@ int PortCommands::execute(const Arguments& a, CliIo& io, const JobMaker& makeJob
     return conclude(result, target, io);
 }
 
-PortJobResult PortCommands::runOne(const PortTarget& target, const PortJob& job, CliIo& io) {
-    Progress progress(io.err, io.errIsTerminal);
-    const QHash<int, PortJobResult> results =
-        WorkerPool::run({{target, job}}, [&progress](int, int n) { progress.acknowledged(n); }, {});
-    progress.finish();
-    return results.value(job.id);
-}
-
-int PortCommands::conclude(const PortJobResult& result, const PortTarget& target, CliIo& io) {
-    const ExitCode code = JobOutcomeText::exitCode(result);
-    if (code == ExitCode::Success) {
-        return toInt(code);
-    }
-    return io.fail(code, JobOutcomeText::failure(result, target.describe()));
-}
+}  // namespace
 
 QString PortCommands::downloadHelp() {
     return (QStringLiteral(
@@ -147,12 +166,12 @@ int PortCommands::setAddress(const QStringList& args, CliIo& io) {
                                                valueOption(kScreen, "N"), valueOption(kIp, "IP")});
     const auto makeJob = [](const SubcommandParser& p) {
         PortJob job;
-        job.setAddress = AddressValues::parse(p.value(kScreen), p.value(kIp));
+        job.setAddress = AddressArguments::parse(p.value(kScreen), p.value(kIp));
         return job;
     };
     const auto tellDone = [&io](const PortJob& job, const PortJobResult&,
                                 const PortTarget& target) {
-        io.out << "screen number " << job.setAddress->screen << " and IP address "
+        io.out << "screen number " << int{job.setAddress->screen} << " and IP address "
                << job.setAddress->ipText() << " set on " << target.describe() << '\n';
     };
     return execute({parser, args, 0, {kPort, kScreen, kIp}}, io, makeJob, tellDone);
@@ -190,10 +209,8 @@ int PortCommands::readAddress(const QStringList& args, CliIo& io) {
         return job;
     };
     const auto tellDone = [&io](const PortJob&, const PortJobResult& result, const PortTarget&) {
-        const auto& ip = result.address.ip;
         io.out << "screen " << int{result.address.screen} << '\n'
-               << "ip " << int{ip[0]} << '.' << int{ip[1]} << '.' << int{ip[2]} << '.' << int{ip[3]}
-               << '\n';
+               << "ip " << result.address.ipText() << '\n';
     };
     return execute({parser, args, 0, {kPort}}, io, makeJob, tellDone);
 }

@@ -5,9 +5,8 @@
 #include <chrono>
 #include <optional>
 
-#include "cli/AddressValues.h"
-#include "link/ControllerAnswers.h"
 #include "link/ExchangeOutcome.h"
+#include "link/ScreenAddress.h"
 
 // One unit of work on one port: a download (when there is an image), then SetAddress (when
 // given) or else ReadAddress (when asked for). The steps run in that order and stop at the
@@ -18,7 +17,7 @@ struct PortJob {
     // The map image to download; empty for no download.
     QByteArray image;
     // Written to the controller after the download (or alone, without an image).
-    std::optional<AddressValues> setAddress;
+    std::optional<ScreenAddress> setAddress;
     bool readAddress = false;
 };
 
@@ -33,7 +32,7 @@ struct PortJobResult {
     // 1 for an address packet, 0 when the port failed before anything was sent.
     ExchangeOutcome outcome;
     // What ReadAddress brought back (Done only).
-    ControllerAnswers::Address address;
+    ScreenAddress address;
     std::chrono::milliseconds elapsed{0};
 };
 

@@ -23,7 +23,7 @@ void PortSession::run(const PortJob& job) {
 
 void PortSession::startAddressStep() {
     if (m_job.setAddress) {
-        return m_address.startSet(m_job.setAddress->screen, m_job.setAddress->ip);
+        return m_address.startSet(*m_job.setAddress);
     }
     if (m_job.readAddress) {
         return m_address.startRead();
@@ -38,14 +38,13 @@ void PortSession::onDownloadFinished(const ExchangeOutcome& outcome) {
     startAddressStep();
 }
 
-void PortSession::onAddressFinished(const ExchangeOutcome& outcome,
-                                    const ControllerAnswers::Address& address) {
+void PortSession::onAddressFinished(const ExchangeOutcome& outcome, const ScreenAddress& address) {
     finish(m_job.setAddress ? PortJobResult::Step::SetAddress : PortJobResult::Step::ReadAddress,
            outcome, address);
 }
 
 void PortSession::finish(PortJobResult::Step step, const ExchangeOutcome& outcome,
-                         const ControllerAnswers::Address& address) {
+                         const ScreenAddress& address) {
     PortJobResult result;
     result.id = m_job.id;
     result.step = step;

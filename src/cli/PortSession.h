@@ -34,10 +34,9 @@ private:
     void run(const PortJob& job);
     void startAddressStep();
     void onDownloadFinished(const ExchangeOutcome& outcome);
-    void onAddressFinished(const ExchangeOutcome& outcome,
-                           const ControllerAnswers::Address& address);
+    void onAddressFinished(const ExchangeOutcome& outcome, const ScreenAddress& address);
     void finish(PortJobResult::Step step, const ExchangeOutcome& outcome,
-                const ControllerAnswers::Address& address = {});
+                const ScreenAddress& address = {});
 
     Link m_link;
     DownloadExchange m_download;

@@ -33,7 +33,6 @@ public:
         return Int16(static_cast<long long>(a.m_value) * b.m_value);
     }
     Int16& operator+=(Int16 other) { return *this = *this + other; }
-    Int16& operator-=(Int16 other) { return *this = *this - other; }
 
     friend constexpr bool operator==(Int16 a, Int16 b) { return a.m_value == b.m_value; }
     friend constexpr bool operator!=(Int16 a, Int16 b) { return a.m_value != b.m_value; }

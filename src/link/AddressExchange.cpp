@@ -14,8 +14,9 @@ AddressExchange::~AddressExchange() {
     cancel();
 }
 
-void AddressExchange::startSet(int screen, const std::array<int, 4>& ip) {
-    start(Packets::setAddress(screen, {ip[0], ip[1], ip[2], ip[3]}), false);
+void AddressExchange::startSet(const ScreenAddress& address) {
+    const auto& ip = address.ip;
+    start(Packets::setAddress(address.screen, {ip[0], ip[1], ip[2], ip[3]}), false);
 }
 
 void AddressExchange::startRead() {
@@ -53,7 +54,7 @@ void AddressExchange::onAnswerDue() {
          {}});
 }
 
-void AddressExchange::end(ExchangeOutcome outcome, const ControllerAnswers::Address& address) {
+void AddressExchange::end(ExchangeOutcome outcome, const ScreenAddress& address) {
     m_wait.stop();
     m_link.closePort();
     m_running = false;

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QTimer>
-#include <array>
 
 #include "link/ControllerAnswers.h"
 #include "link/ExchangeOutcome.h"
@@ -20,21 +19,20 @@ public:
     ~AddressExchange() override;
 
     bool isRunning() const { return m_running; }
-    // SetAddress with these values; Done when the controller answers 06. The caller checks the
-    // values: one outside 0..255 throws RangeError and nothing starts.
-    void startSet(int screen, const std::array<int, 4>& ip);
+    // SetAddress with this address; Done when the controller answers 06.
+    void startSet(const ScreenAddress& address);
     // ReadAddress; Done with the address when the answer begins with 5A and holds 26 bytes.
     void startRead();
     // Stops a running exchange at once and closes the port; no finished signal follows.
     void cancel();
 
 Q_SIGNALS:
-    void finished(const ExchangeOutcome& outcome, const ControllerAnswers::Address& address);
+    void finished(const ExchangeOutcome& outcome, const ScreenAddress& address);
 
 private:
     void start(const QByteArray& packet, bool read);
     void onAnswerDue();
-    void end(ExchangeOutcome outcome, const ControllerAnswers::Address& address = {});
+    void end(ExchangeOutcome outcome, const ScreenAddress& address = {});
 
     Link& m_link;
     QTimer m_wait;

@@ -16,11 +16,11 @@ bool ControllerAnswers::isAcknowledge(const QByteArray& answer) {
     return !answer.isEmpty() && byteAt(answer, 0) == kAcknowledge;
 }
 
-std::optional<ControllerAnswers::Address> ControllerAnswers::readAddress(const QByteArray& answer) {
+std::optional<ScreenAddress> ControllerAnswers::readAddress(const QByteArray& answer) {
     if (answer.size() < kAddressAnswerLength || byteAt(answer, 0) != kAddressAnswerLead) {
         return std::nullopt;
     }
-    Address address;
+    ScreenAddress address;
     address.screen = byteAt(answer, kScreenAt);
     for (int i = 0; i < 4; ++i) {
         address.ip[static_cast<std::size_t>(i)] = byteAt(answer, kIpAt + i);

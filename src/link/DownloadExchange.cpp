@@ -83,7 +83,8 @@ void DownloadExchange::onAnswerDue() {
 void DownloadExchange::sendClosingPacket() {
     ++m_packet;
     try {
-        m_link.sendPacket(Packets::downLoadEnd(kDataPackets, m_lastPacket.mid(9)));
+        m_link.sendPacket(
+            Packets::downLoadEnd(kDataPackets, m_lastPacket.mid(Packets::kDownLoadEndTailAt)));
         m_link.drain();
     } catch (const PortError& e) {
         return failPort(e);

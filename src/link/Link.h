@@ -31,8 +31,6 @@ public:
     // stood for when it was chosen (empty when there was none). An open port is closed, so
     // the next packet goes to the port now chosen.
     void choosePort(const QString& label, const QString& device);
-    QString portLabel() const { return m_label; }
-    QString portDevice() const { return m_device; }
     bool isOpen() const;
     // Opens the chosen port if it is closed; PortError when it cannot be opened.
     void open();

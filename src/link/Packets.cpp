@@ -119,7 +119,7 @@ QByteArray downLoadEnd(long long number, const QByteArray& tail) {
     requireSize(tail, kDownLoadEndTail, "DownLoadEnd");
     QByteArray packet = frame(kMapDataLength, toByte(number), kSettingCommand);
     put(packet, 8, kDownLoadEnd);
-    packet.replace(9, kDownLoadEndTail, tail);
+    packet.replace(kDownLoadEndTailAt, kDownLoadEndTail, tail);
     return sealed(packet, 8);
 }
 

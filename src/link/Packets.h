@@ -22,8 +22,9 @@ constexpr int kSettingLength = 40;
 constexpr int kMapDataLength = 136;
 // Image bytes carried by one MapDataPacket (bytes 8..135).
 constexpr int kMapDataBytes = 128;
-// Bytes 9..135 of DownLoadEnd, which it takes over from the last data packet.
-constexpr int kDownLoadEndTail = kMapDataLength - 9;
+// Bytes 9..135 of DownLoadEnd, which it takes over from the same places of the last data packet.
+constexpr int kDownLoadEndTailAt = 9;
+constexpr int kDownLoadEndTail = kMapDataLength - kDownLoadEndTailAt;
 
 // Module parameters: width, height (pixels), colour (0 single, 1 dual), scan count.
 QByteArray cellTest(long long width, long long height, long long colour, long long scanCount);

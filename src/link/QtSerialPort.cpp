@@ -122,13 +122,13 @@ void QtSerialPort::write(const QByteArray& bytes) {
     // the event loop runs. The wait is only entered with bytes queued, as with nothing queued
     // it would block for its whole limit.
     const auto deadline = std::chrono::steady_clock::now() + kHandOverLimit;
-    while (m_port.bytesToWrite() > 0) {
-        if (!m_port.waitForBytesWritten(remainingMs(deadline))) {
-            failIfLost();
-            throw PortError(m_deviceName.toStdString() + ": the system did not take the bytes");
-        }
+    while (m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(remainingMs(deadline))) {
     }
+    // A device that went away meanwhile is reported as gone, whether or not the bytes left.
     failIfLost();
+    if (m_port.bytesToWrite() > 0) {
+        throw PortError(m_deviceName.toStdString() + ": the system did not take the bytes");
+    }
 }
 
 void QtSerialPort::drain(std::chrono::milliseconds limit) {

@@ -97,11 +97,11 @@ MapImageBuilder::Result MapImageBuilder::build(const ScanMapBuffer& original, In
     checkBuildable(original, pickCounter, rowPicksMade);
     ScanMapBuffer words = original;
     const bool marker = (words.at(kColumnPicksAt).value() & 7) == 0;
-    const Int16 word5 = Int16(words.at(kOePolarity).value() & 0xFF) + (marker ? 256 : 0);
-    words.set(kOePolarity, word5);
+    const Int16 oePolarity = Int16(words.at(kOePolarity).value() & 0xFF) + (marker ? 256 : 0);
+    words.set(kOePolarity, oePolarity);
     words.set(kColumnExtent, pickCounter);
 
-    Result result{previous, word5, pickCounter};
+    Result result{previous, oePolarity, pickCounter};
     writeHeader(words, result.image);
     writeRows(words, words.at(kWidth), result.image);
     writeColumns(words, pickCounter, words.at(kWidth), result.image);

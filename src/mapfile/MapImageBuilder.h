@@ -17,14 +17,14 @@ namespace MapImageBuilder {
 
 struct Result {
     MapImage image;
-    Int16 word5;  // OE polarity with the marker in its high byte, as the buffer keeps it
-    Int16 word7;  // the column extent
+    Int16 oePolarityWord;  // OE polarity with the marker in its high byte, as the buffer keeps it
+    Int16 columnExtent;    // 8 x the column entries
 };
 
-// words: the buffer; pickCounter: 8 x the column picks of this pass; rowPicksMade: the row
-// picks of this pass. Throws InputError, whose text tells the user what is wrong, when the map
-// cannot be built: a row entry not picked in this pass, a width of 0, a scan count outside
-// 1..16, or a value that does not fit its byte. Nothing is changed then.
+// words: the buffer; pickCounter: 8 x the column picks of this pass; rowPicksMade: how many of
+// the row entries hold a pick. Throws InputError, whose text tells the user what is wrong, when
+// the map cannot be built: fewer row entries picked than the scan count, a width of 0, a scan count
+// outside 1..16, or a value that does not fit its byte. Nothing is changed then.
 Result build(const ScanMapBuffer& words, Int16 pickCounter, Int16 rowPicksMade,
              const MapImage& previous);
 

@@ -1,23 +1,8 @@
 #include "session/ControllerCommands.h"
 
-#include "core/Errors.h"
-#include "core/TextNumber.h"
 #include "session/MappingSession.h"
 #include "session/Messages.h"
 #include "session/Notifier.h"
-
-namespace {
-
-// The byte a box holds, or InputError with the box's message.
-int byteIn(const QString& text, const QString& message) {
-    const qint64 value = readTextNumber(text);
-    if (value < 0 || value > 255) {
-        throw InputError(message.toStdString());
-    }
-    return static_cast<int>(value);
-}
-
-}  // namespace
 
 ControllerCommands::ControllerCommands(MappingSession& session, Link& link, Notifier& notifier,
                                        QObject* parent)
@@ -34,24 +19,20 @@ void ControllerCommands::begin(const QString& caption) {
     m_session.setExchangeRunning(true);
 }
 
-void ControllerCommands::setAddress(const AddressInput& input) {
+void ControllerCommands::setAddress(const QString& screen, const std::array<QString, 4>& ip) {
     if (!m_session.isEnabled(MappingSession::Control::SetAddress)) {
         return;
     }
-    int screen = 0;
-    std::array<int, 4> ip{};
-    try {
-        screen = byteIn(input.screen, Messages::screenRange());
-        for (std::size_t i = 0; i < ip.size(); ++i) {
-            ip[i] = byteIn(input.ip[i], Messages::ipRange());
-        }
-    } catch (const InputError& e) {
-        m_notifier.showMessage(QString::fromUtf8(e.what()));
+    const ScreenAddress::Reading reading = ScreenAddress::read(screen, ip);
+    if (!reading.address) {
+        m_notifier.showMessage(reading.refused == ScreenAddress::Refused::Screen
+                                   ? Messages::screenRange()
+                                   : Messages::ipRange());
         return;
     }
     m_reading = false;
     begin(tr("设置地址"));
-    m_address.startSet(screen, ip);
+    m_address.startSet(*reading.address);
 }
 
 void ControllerCommands::readAddress() {
@@ -64,7 +45,7 @@ void ControllerCommands::readAddress() {
 }
 
 void ControllerCommands::onAddressFinished(const ExchangeOutcome& outcome,
-                                           const ControllerAnswers::Address& address) {
+                                           const ScreenAddress& address) {
     m_session.setExchangeRunning(false);
     if (outcome.kind == ExchangeOutcome::Kind::PortFailed) {
         m_notifier.showMessage(Messages::portBusy());

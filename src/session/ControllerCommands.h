@@ -12,12 +12,6 @@ class Link;
 class MappingSession;
 class Notifier;
 
-// What the screen address boxes hold: the screen number and the four IP octets, first first.
-struct AddressInput {
-    QString screen;
-    std::array<QString, 4> ip;
-};
-
 // The commands that exchange packets with the controller and report in the status line:
 // writing the screen number and IP address ("设置地址" -> "设置成功" / "设置失败"), reading them
 // ("读出地址" -> "读出成功" / "读出失败", and the values), and the download, which first returns
@@ -32,18 +26,19 @@ public:
     ControllerCommands(MappingSession& session, Link& link, Notifier& notifier,
                        QObject* parent = nullptr);
 
-    void setAddress(const AddressInput& input);
+    // The texts of the screen number box and the four IP boxes, first octet first.
+    void setAddress(const QString& screen, const std::array<QString, 4>& ip);
     void readAddress();
     void download();
     bool isBusy() const { return m_address.isRunning() || m_download.isRunning(); }
 
 Q_SIGNALS:
     void statusChanged(const QString& caption);
-    void addressRead(const ControllerAnswers::Address& address);
+    void addressRead(const ScreenAddress& address);
 
 private:
     void begin(const QString& caption);
-    void onAddressFinished(const ExchangeOutcome& outcome, const ControllerAnswers::Address& a);
+    void onAddressFinished(const ExchangeOutcome& outcome, const ScreenAddress& address);
     void onDownloadFinished(const ExchangeOutcome& outcome);
 
     MappingSession& m_session;

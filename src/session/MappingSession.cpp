@@ -3,41 +3,42 @@
 #include "core/Errors.h"
 #include "core/PickValue.h"
 #include "link/Link.h"
-#include "link/Packets.h"
 #include "mapfile/MapImageBuilder.h"
 #include "mapfile/RepeatedPicks.h"
 #include "session/Messages.h"
 #include "session/Notifier.h"
 
 using namespace MapLayout;
+using WizardSteps::PickStep;
+using WizardSteps::PolarityStep;
 
 namespace {
 
 constexpr int kPatternStateOne = 0x00;
 constexpr int kPatternStateTwo = 0xFF;
 
-Page nextPage(Page page) {
-    return page == Page::Parameters        ? Page::OePolarity
-           : page == Page::OePolarity      ? Page::DisplayPolarity
-           : page == Page::DisplayPolarity ? Page::RowOrder
-                                           : Page::ColumnOrder;
+// The rows of WizardSteps' tables, by position: the session keeps each row's state at the
+// same position.
+std::size_t rowOf(Page polarityPage) {
+    return static_cast<std::size_t>(WizardSteps::polarityStep(polarityPage) -
+                                    WizardSteps::kPolaritySteps.data());
 }
 
-Page previousPage(Page page) {
-    return page == Page::ColumnOrder       ? Page::RowOrder
-           : page == Page::RowOrder        ? Page::DisplayPolarity
-           : page == Page::DisplayPolarity ? Page::OePolarity
-                                           : Page::Parameters;
+std::size_t rowOf(PickGrid grid) {
+    return static_cast<std::size_t>(&WizardSteps::pickStep(grid) - WizardSteps::kPickSteps.data());
 }
 
 }  // namespace
 
 MappingSession::MappingSession(Link& link, Notifier& notifier, QObject* parent)
     : QObject(parent), m_link(link), m_notifier(notifier) {
-    connect(&m_oeBlink, &PolarityBlink::shown, this,
-            [this](Lit state) { onBlinkShown(Page::OePolarity, state); });
-    connect(&m_displayBlink, &PolarityBlink::shown, this,
-            [this](Lit state) { onBlinkShown(Page::DisplayPolarity, state); });
+    for (const PickStep& step : WizardSteps::kPickSteps) {
+        m_held[rowOf(step.grid)].resize(step.limit);
+    }
+    for (const PolarityStep& step : WizardSteps::kPolaritySteps) {
+        connect(&m_polarities[rowOf(step.page)].blink, &PolarityBlink::shown, this,
+                [this, &step](Lit state) { onBlinkShown(step, state); });
+    }
 }
 
 bool MappingSession::isEnabled(Control control) const {
@@ -46,9 +47,9 @@ bool MappingSession::isEnabled(Control control) const {
     }
     switch (control) {
         case Control::Previous:
-            return m_page != Page::Parameters;
+            return WizardSteps::before(m_page) != m_page;
         case Control::Next:
-            return m_page != Page::ColumnOrder;
+            return WizardSteps::after(m_page) != m_page;
         case Control::Complete:
             return m_page == Page::ColumnOrder;
         case Control::Download:
@@ -59,23 +60,18 @@ bool MappingSession::isEnabled(Control control) const {
 }
 
 Lit MappingSession::choice(Page polarityPage) const {
-    return polarityPage == Page::OePolarity ? m_oeChoice : m_displayChoice;
+    return WizardSteps::polarityStep(polarityPage) ? m_polarities[rowOf(polarityPage)].choice
+                                                   : Lit::StateOne;
 }
 
 const PassPicks& MappingSession::picks(PickGrid grid) const {
-    return grid == PickGrid::Rows ? m_rowPicks : m_columnPicks;
+    return m_passes[rowOf(grid)];
 }
 
-PassPicks& MappingSession::pass(PickGrid grid) {
-    return grid == PickGrid::Rows ? m_rowPicks : m_columnPicks;
-}
-
-// What the test packets of the pick pages carry: the row picks, or 8 x the column picks.
+// What the test packet of the page in front carries: stride x the picks of its pass.
 Int16 MappingSession::pickCounter() const {
-    if (m_page == Page::RowOrder) {
-        return m_rowPicks.count();
-    }
-    return m_page == Page::ColumnOrder ? kColumnPickStride * m_columnPicks.count() : 0;
+    const PickStep* step = WizardSteps::pickStep(m_page);
+    return step ? Int16(step->stride) * picks(step->grid).count() : Int16(0);
 }
 
 void MappingSession::next(const ParameterInput& parameters) {
@@ -102,20 +98,12 @@ void MappingSession::advanceReportingFailures() {
 // Leaving a page stores and sends its input; a failure there leaves the page in front.
 void MappingSession::advance(const ParameterInput& parameters) {
     Q_EMIT statusHidden();
-    switch (m_page) {
-        case Page::Parameters:
-            leaveParameters(parameters);
-            break;
-        case Page::OePolarity:
-        case Page::DisplayPolarity:
-            leavePolarity(m_page);
-            break;
-        case Page::RowOrder:
-            break;
-        case Page::ColumnOrder:
-            return;
+    if (m_page == Page::Parameters) {
+        leaveParameters(parameters);
+    } else if (const PolarityStep* step = WizardSteps::polarityStep(m_page)) {
+        leavePolarity(*step);
     }
-    show(nextPage(m_page));
+    show(WizardSteps::after(m_page));
 }
 
 void MappingSession::leaveParameters(const ParameterInput& parameters) {
@@ -125,20 +113,17 @@ void MappingSession::leaveParameters(const ParameterInput& parameters) {
     m_buffer.set(kColour, p.colour);
     m_buffer.set(kScanCount, p.scanCount);
     m_buffer.set(kRedGreen, p.redGreen);
+    for (const PickStep& step : WizardSteps::kPickSteps) {
+        m_held[rowOf(step.grid)].fill(false, step.limit);
+    }
     send(Packets::cellTest(p.width, p.height, p.colour, p.scanCount));
 }
 
-void MappingSession::leavePolarity(Page page) {
-    const bool stateOne = choice(page) == Lit::StateOne;
-    if (page == Page::OePolarity) {
-        const int polarity = stateOne ? 0 : 1;
-        m_buffer.set(kOePolarity, polarity);
-        send(Packets::oeTest(polarity));
-    } else {
-        const int polarity = stateOne ? 0 : 255;
-        m_buffer.set(kDisplayPolarity, polarity);
-        send(Packets::disTest(polarity));
-    }
+void MappingSession::leavePolarity(const PolarityStep& step) {
+    const int value =
+        m_polarities[rowOf(step.page)].choice == Lit::StateOne ? 0 : step.stateTwoValue;
+    m_buffer.set(step.word, value);
+    send(step.choicePacket(value));
 }
 
 void MappingSession::previous() {
@@ -146,7 +131,7 @@ void MappingSession::previous() {
         return;
     }
     try {
-        show(previousPage(m_page));
+        show(WizardSteps::before(m_page));
     } catch (const PortError&) {
         m_notifier.showMessage(Messages::portBusy());
     }
@@ -158,51 +143,51 @@ void MappingSession::show(Page page) {
     m_page = page;
     Q_EMIT pageChanged(page);
     Q_EMIT controlsChanged();
-    switch (page) {
-        case Page::Parameters:
-            m_oeBlink.stop();
-            m_displayBlink.stop();
-            return;
-        case Page::OePolarity:
-        case Page::DisplayPolarity:
-            return showPolarityPage(page);
-        case Page::RowOrder:
-            m_oeBlink.stop();
-            m_displayBlink.stop();
-            return showPickPage(PickGrid::Rows);
-        case Page::ColumnOrder:
-            return showPickPage(PickGrid::Columns);
+    stopBlinksBut(page);
+    if (const PolarityStep* step = WizardSteps::polarityStep(page)) {
+        showPolarityPage(*step);
+    } else if (const PickStep* pickStep = WizardSteps::pickStep(page)) {
+        showPickPage(*pickStep);
     }
 }
 
-void MappingSession::showPolarityPage(Page page) {
-    const bool oe = page == Page::OePolarity;
-    (oe ? m_displayBlink : m_oeBlink).stop();
-    (oe ? m_oeChoice : m_displayChoice) = Lit::StateOne;
-    Q_EMIT choiceChanged(page, Lit::StateOne);
-    (oe ? m_oeBlink : m_displayBlink).start();
-    if (oe) {
+void MappingSession::stopBlinksBut(Page page) {
+    for (const PolarityStep& step : WizardSteps::kPolaritySteps) {
+        if (step.page != page) {
+            m_polarities[rowOf(step.page)].blink.stop();
+        }
+    }
+}
+
+void MappingSession::showPolarityPage(const PolarityStep& step) {
+    Polarity& state = m_polarities[rowOf(step.page)];
+    state.choice = Lit::StateOne;
+    Q_EMIT choiceChanged(step.page, Lit::StateOne);
+    state.blink.start();
+    if (step.laysOutGrids) {
         m_gridWidth = m_buffer.at(kWidth).value();
         m_gridHeight = m_buffer.at(kHeight).value();
         Q_EMIT gridsLaidOut(m_gridWidth, m_gridHeight);
     }
 }
 
-void MappingSession::showPickPage(PickGrid grid) {
-    pass(grid).clear();
-    Q_EMIT picksChanged(grid);
-    sendPickCount(grid);
+void MappingSession::showPickPage(const PickStep& step) {
+    m_passes[rowOf(step.grid)].clear();
+    Q_EMIT picksChanged(step.grid);
+    sendPickCount(step);
 }
 
 void MappingSession::choose(Page polarityPage, Lit lit) {
-    (polarityPage == Page::OePolarity ? m_oeChoice : m_displayChoice) = lit;
+    if (WizardSteps::polarityStep(polarityPage)) {
+        m_polarities[rowOf(polarityPage)].choice = lit;
+    }
 }
 
-void MappingSession::onBlinkShown(Page page, Lit state) {
-    Q_EMIT blinkShown(page, state);
+void MappingSession::onBlinkShown(const PolarityStep& step, Lit state) {
+    Q_EMIT blinkShown(step.page, state);
     const int pattern = state == Lit::StateOne ? kPatternStateOne : kPatternStateTwo;
     try {
-        send(page == Page::OePolarity ? Packets::oeBlink(pattern) : Packets::disTest(pattern));
+        send(step.blinkPacket(pattern));
     } catch (const PortError&) {
         // The blink goes on; while its message is open, further failed ticks say nothing.
         if (m_blinkMessageOpen) {
@@ -218,11 +203,12 @@ bool MappingSession::insideGrid(int row, int col) const {
     return row >= 1 && row <= m_gridHeight && col >= 1 && col <= m_gridWidth;
 }
 
-// The pixel number a click on the page's grid stores, or nothing when the click cannot be a
-// pick: another page in front, an exchange running, a cell outside the module, or a pixel
-// number that does not fit 16 bits.
-std::optional<Int16> MappingSession::pickValue(Page page, int row, int col) const {
-    if (m_page != page || !isEnabled(Control::Grids) || !insideGrid(row, col)) {
+// The pixel number a pick on the step's grid stores, or nothing when the click cannot be a
+// pick: another page in front, an exchange running, a cell outside the module, a pass at its
+// limit, or a pixel number that does not fit 16 bits.
+std::optional<Int16> MappingSession::pickValue(const PickStep& step, int row, int col) const {
+    if (m_page != step.page || !isEnabled(Control::Grids) || !insideGrid(row, col) ||
+        picks(step.grid).count() >= step.limit) {
         return std::nullopt;
     }
     try {
@@ -232,66 +218,50 @@ std::optional<Int16> MappingSession::pickValue(Page page, int row, int col) cons
     }
 }
 
-void MappingSession::record(PickGrid grid, Int16 word, Int16 value, int row, int col) {
-    m_buffer.set(word, value);
-    pass(grid).add(row, col);
-    setPicksUnsaved(true);
-    Q_EMIT picksChanged(grid);
-}
-
-void MappingSession::pickRow(int row, int col) {
-    const std::optional<Int16> value = pickValue(Page::RowOrder, row, col);
+void MappingSession::pick(PickGrid grid, int row, int col) {
+    const PickStep& step = WizardSteps::pickStep(grid);
+    const std::optional<Int16> value = pickValue(step, row, col);
     if (!value) {
         return;
     }
-    record(PickGrid::Rows, kRowPicksAt + m_rowPicks.count(), *value, row, col);
+    PassPicks& made = m_passes[rowOf(grid)];
+    m_buffer.set(step.firstWord + step.stride * made.count(), *value);
+    m_held[rowOf(grid)].setBit(made.count());
+    made.add(row, col);
+    setPicksUnsaved(true);
+    Q_EMIT picksChanged(grid);
     try {
-        sendPickCount(PickGrid::Rows);
+        sendPickCount(step);
     } catch (const PortError&) {
-        return;  // the pick stays; the page does not move on
+        Q_EMIT pickNotSent();  // the pick stays; the page does not move on
+        return;
     }
-    if (m_rowPicks.count() == scanCount()) {
+    if (step.endsAtScanCount && made.count() == scanCount()) {
         advanceReportingFailures();
     }
 }
 
-void MappingSession::pickColumn(int row, int col) {
-    const std::optional<Int16> value = pickValue(Page::ColumnOrder, row, col);
-    if (!value || m_columnPicks.count() >= kMaxColumnEntries) {
-        return;
-    }
-    record(PickGrid::Columns, kColumnPicksAt + kColumnPickStride * m_columnPicks.count(), *value,
-           row, col);
-    try {
-        sendPickCount(PickGrid::Columns);
-    } catch (const PortError&) {
-        // the pick stays, as a row pick's does
-    }
-}
-
 void MappingSession::undo() {
-    const bool pickPage = m_page == Page::RowOrder || m_page == Page::ColumnOrder;
-    if (!pickPage || !isEnabled(Control::Undo)) {
+    const PickStep* step = WizardSteps::pickStep(m_page);
+    if (!step || !isEnabled(Control::Undo) || picks(step->grid).count() == 0) {
         return;
     }
-    const PickGrid grid = m_page == Page::RowOrder ? PickGrid::Rows : PickGrid::Columns;
-    if (pass(grid).count() == 0) {
-        return;
-    }
-    // The word of the pick taken back keeps its value until the next pick overwrites it.
-    pass(grid).removeLast();
+    // The word of the pick taken back keeps its value until the next pick overwrites it, but it
+    // no longer counts as picked.
+    PassPicks& made = m_passes[rowOf(step->grid)];
+    made.removeLast();
+    m_held[rowOf(step->grid)].clearBit(made.count());
     setPicksUnsaved(true);
-    Q_EMIT picksChanged(grid);
+    Q_EMIT picksChanged(step->grid);
     try {
-        sendPickCount(grid);
+        sendPickCount(*step);
     } catch (const PortError&) {
         m_notifier.showMessage(Messages::portBusy());
     }
 }
 
-void MappingSession::sendPickCount(PickGrid grid) {
-    const int counter = pickCounter().value();
-    send(grid == PickGrid::Rows ? Packets::hangTest(counter) : Packets::lieTest(counter));
+void MappingSession::sendPickCount(const PickStep& step) {
+    send(step.testPacket(pickCounter().value()));
 }
 
 void MappingSession::send(const QByteArray& packet) {
@@ -305,11 +275,21 @@ void MappingSession::setPicksUnsaved(bool unsaved) {
     }
 }
 
+// The row addresses 0..S-1 that hold a pick.
+int MappingSession::rowAddressesPicked() const {
+    const QBitArray& rows = m_held[rowOf(PickGrid::Rows)];
+    int picked = 0;
+    for (int address = 0; address < std::min(scanCount(), int(rows.size())); ++address) {
+        picked += rows.testBit(address) ? 1 : 0;
+    }
+    return picked;
+}
+
 MapImage MappingSession::buildMap() {
     const MapImageBuilder::Result built =
-        MapImageBuilder::build(m_buffer, pickCounter(), m_rowPicks.count(), m_image);
-    m_buffer.set(kColumnExtent, built.word7);
-    m_buffer.set(kOePolarity, built.word5);
+        MapImageBuilder::build(m_buffer, pickCounter(), rowAddressesPicked(), m_image);
+    m_buffer.set(kColumnExtent, built.columnExtent);
+    m_buffer.set(kOePolarity, built.oePolarityWord);
     m_image = built.image;
     return m_image;
 }
@@ -336,16 +316,12 @@ void MappingSession::choosePort(const QString& label, const QString& device) {
 
 void MappingSession::returnToParameters() {
     m_page = Page::Parameters;
-    m_oeBlink.stop();
-    m_displayBlink.stop();
+    stopBlinksBut(m_page);
     Q_EMIT pageChanged(m_page);
     Q_EMIT controlsChanged();
 }
 
 void MappingSession::setExchangeRunning(bool running) {
     m_exchangeRunning = running;
-    for (PolarityBlink* blink : {&m_oeBlink, &m_displayBlink}) {
-        running ? blink->pause() : blink->resume();
-    }
     Q_EMIT controlsChanged();
 }

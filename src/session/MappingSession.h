@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QBitArray>
 #include <QObject>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 #include "core/Int16.h"
@@ -11,6 +13,7 @@
 #include "session/Page.h"
 #include "session/PassPicks.h"
 #include "session/PolarityBlink.h"
+#include "session/WizardSteps.h"
 
 class Link;
 class Notifier;
@@ -18,22 +21,19 @@ class Notifier;
 // One mapping run: the page in front, the scan map buffer the wizard fills, the map image, the
 // polarity blinks, the picks of the current pass and what may be pressed now. Every user
 // action is a call; every change the view draws is told by a signal. It sends through the
-// link and tells the user of failures through the notifier.
+// link and tells the user of failures through the notifier. The pages, and what each polarity
+// and pick page stores and sends, are the rows of WizardSteps.
 //
-// The pages and what leaving each stores and sends (words of the buffer, MapLayout):
-//   Parameters      words 0..4 = width, height, colour, scan count, red-green; CellTest
-//   OePolarity      word 5 = 0 for "1亮", 1 for "2亮"; OeTest with it
-//   DisplayPolarity word 6 = 0 for "1亮", 255 for "2亮"; DisTest with it
-//   RowOrder        nothing
-// Showing a page re-runs its entry: the polarity pages choose "1亮" and start their blink over
-// (OePolarity also lays out both grids), the pick pages start a new pass and send their test
-// packet with 0.
+// Leaving the parameter page stores words 0..4 (width, height, colour, scan count, red-green)
+// and sends CellTest; leaving a polarity page stores and sends its answer; leaving the row page
+// stores nothing. Showing a page re-runs its entry: a polarity page chooses "1亮" and starts its
+// blink over, a pick page starts a new pass and sends its test packet with 0.
 //
 // Failures: bad parameters are named and nothing is stored or sent; a port failure shows
 // "串口被占用" (Messages::portBusy), keeps what was done and leaves the page in front where the
 // failure found it; a pick whose port fails keeps the pick and says nothing; a pick whose
-// pixel number does not fit 16 bits changes nothing. Any other failure is a fault of the
-// program and passes to the caller.
+// pixel number does not fit 16 bits, or whose word would lie past the buffer's end, changes
+// nothing. Any other failure is a fault of the program and passes to the caller.
 class MappingSession : public QObject {
     Q_OBJECT
 public:
@@ -57,9 +57,6 @@ public:
     bool isEnabled(Control control) const;
     // The answer chosen on a polarity page.
     Lit choice(Page polarityPage) const;
-    // Width and height of the module the grids were last laid out for.
-    int gridWidth() const { return m_gridWidth; }
-    int gridHeight() const { return m_gridHeight; }
     // The picks of the current pass of a grid, and the scan count they aim for (word 3).
     const PassPicks& picks(PickGrid grid) const;
     int scanCount() const { return m_buffer.at(MapLayout::kScanCount).value(); }
@@ -72,13 +69,15 @@ public:
     void next(const ParameterInput& parameters);
     void previous();
     void choose(Page polarityPage, Lit lit);
-    // A click on the cell of grid row row (1..height), column col (1..width) of a pick page.
-    void pickRow(int row, int col);
-    void pickColumn(int row, int col);
+    // A pick on the cell of grid row row (1..height), column col (1..width) of a pick page;
+    // nothing unless that grid's page is in front.
+    void pick(PickGrid grid, int row, int col);
     void undo();
 
     // Builds the map image from the buffer and keeps it (words 5 and 7 take their saved
-    // values); InputError, with nothing changed, when the picks do not make a map.
+    // values); InputError, with nothing changed, when the picks do not make a map: a row
+    // address 0..S-1 without a pick since the parameters were last stored (a pick taken back
+    // with undo does not count), among others.
     MapImage buildMap();
     // The image built last was written to a map file: the picks count as saved.
     void mapSaved();
@@ -86,15 +85,13 @@ public:
     QStringList repeatedPicks() const;
     // A map file was opened: its image replaces the one kept.
     void mapOpened(const MapImage& image);
-    // Either makes a map to download.
-    bool hasMap() const { return m_hasMap; }
 
     // The port the user chose: its label and the device it stands for now.
     void choosePort(const QString& label, const QString& device);
 
     // For the exchanges: the wizard goes back to its first page, blinks stopped.
     void returnToParameters();
-    // While an exchange runs nothing else that sends may start and a blink is held.
+    // While an exchange runs nothing else that sends may start.
     void setExchangeRunning(bool running);
 
 Q_SIGNALS:
@@ -110,36 +107,44 @@ Q_SIGNALS:
     void unsavedPicksChanged(bool unsaved);
     // The status line of the exchanges is no longer of interest.
     void statusHidden();
+    // A pick was kept but the port refused its count: the controller still shows the step
+    // before. Nothing else tells of it (the user sees the panel not change).
+    void pickNotSent();
 
 private:
+    struct Polarity {
+        PolarityBlink blink;
+        Lit choice = Lit::StateOne;
+    };
+
     void advance(const ParameterInput& parameters);
     void advanceReportingFailures();
     void leaveParameters(const ParameterInput& parameters);
-    void leavePolarity(Page page);
+    void leavePolarity(const WizardSteps::PolarityStep& step);
     void show(Page page);
-    void showPolarityPage(Page page);
-    void showPickPage(PickGrid grid);
-    void onBlinkShown(Page page, Lit state);
+    void showPolarityPage(const WizardSteps::PolarityStep& step);
+    void showPickPage(const WizardSteps::PickStep& step);
+    void stopBlinksBut(Page page);
+    void onBlinkShown(const WizardSteps::PolarityStep& step, Lit state);
     void send(const QByteArray& packet);
-    void sendPickCount(PickGrid grid);
+    void sendPickCount(const WizardSteps::PickStep& step);
     void setPicksUnsaved(bool unsaved);
-    PassPicks& pass(PickGrid grid);
     Int16 pickCounter() const;
+    int rowAddressesPicked() const;
     bool insideGrid(int row, int col) const;
-    std::optional<Int16> pickValue(Page page, int row, int col) const;
-    void record(PickGrid grid, Int16 word, Int16 value, int row, int col);
+    std::optional<Int16> pickValue(const WizardSteps::PickStep& step, int row, int col) const;
 
     Link& m_link;
     Notifier& m_notifier;
     Page m_page = Page::Parameters;
     ScanMapBuffer m_buffer;
     MapImage m_image;
-    PassPicks m_rowPicks;
-    PassPicks m_columnPicks;
-    PolarityBlink m_oeBlink;
-    PolarityBlink m_displayBlink;
-    Lit m_oeChoice = Lit::StateOne;
-    Lit m_displayChoice = Lit::StateOne;
+    // One a row of WizardSteps::kPolaritySteps and kPickSteps, in their order.
+    std::array<Polarity, WizardSteps::kPolaritySteps.size()> m_polarities;
+    std::array<PassPicks, WizardSteps::kPickSteps.size()> m_passes;
+    // Per grid, bit k: pick position k (a row address on the row page) holds a pick made since
+    // the parameters were last stored and not taken back.
+    std::array<QBitArray, WizardSteps::kPickSteps.size()> m_held;
     bool m_blinkMessageOpen = false;
     int m_gridWidth = 1;
     int m_gridHeight = 1;

@@ -7,27 +7,11 @@ PolarityBlink::PolarityBlink(QObject* parent) : QObject(parent) {
 
 void PolarityBlink::start() {
     m_next = Lit::StateOne;
-    m_paused = false;
     m_timer.start(kFirstBlink);
 }
 
 void PolarityBlink::stop() {
-    m_paused = false;
     m_timer.stop();
-}
-
-void PolarityBlink::pause() {
-    if (m_timer.isActive()) {
-        m_timer.stop();
-        m_paused = true;
-    }
-}
-
-void PolarityBlink::resume() {
-    if (m_paused) {
-        m_paused = false;
-        m_timer.start(kBlinkPeriod);
-    }
 }
 
 void PolarityBlink::onTick() {

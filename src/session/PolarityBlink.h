@@ -24,9 +24,6 @@ public:
     void start();
     void stop();
     bool isRunning() const { return m_timer.isActive(); }
-    // pause() holds a running blink; resume() goes on with the next state a period later.
-    void pause();
-    void resume();
 
 Q_SIGNALS:
     void shown(Lit state);
@@ -36,5 +33,4 @@ private:
 
     QTimer m_timer;
     Lit m_next = Lit::StateOne;
-    bool m_paused = false;
 };

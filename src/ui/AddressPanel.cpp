@@ -27,12 +27,15 @@ AddressPanel::AddressPanel(QWidget* parent) : QGroupBox(tr("设置屏号"), pare
     }
 }
 
-AddressInput AddressPanel::input() const {
-    return {m_screenNumber->text(),
-            {m_ip[0]->text(), m_ip[1]->text(), m_ip[2]->text(), m_ip[3]->text()}};
+QString AddressPanel::screenText() const {
+    return m_screenNumber->text();
 }
 
-void AddressPanel::showAddress(const ControllerAnswers::Address& address) {
+std::array<QString, 4> AddressPanel::ipTexts() const {
+    return {m_ip[0]->text(), m_ip[1]->text(), m_ip[2]->text(), m_ip[3]->text()};
+}
+
+void AddressPanel::showAddress(const ScreenAddress& address) {
     m_screenNumber->setText(QString::number(address.screen));
     for (std::size_t i = 0; i < m_ip.size(); ++i) {
         m_ip[i]->setText(QString::number(address.ip[i]));

@@ -3,8 +3,7 @@
 #include <QGroupBox>
 #include <array>
 
-#include "link/ControllerAnswers.h"
-#include "session/ControllerCommands.h"
+#include "link/ScreenAddress.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,9 +17,10 @@ class AddressPanel : public QGroupBox {
 public:
     explicit AddressPanel(QWidget* parent);
 
-    AddressInput input() const;
+    QString screenText() const;
+    std::array<QString, 4> ipTexts() const;
     // The values the controller reported, as decimal text.
-    void showAddress(const ControllerAnswers::Address& address);
+    void showAddress(const ScreenAddress& address);
     void showStatus(const QString& caption);
     void hideStatus();
 

@@ -13,6 +13,7 @@
 #include "mapfile/DecodedMap.h"
 #include "mapfile/MapFile.h"
 #include "session/Notifier.h"
+#include "session/WizardSteps.h"
 #include "ui/AddressPanel.h"
 #include "ui/Controls.h"
 #include "ui/EnglishLayout.h"
@@ -70,17 +71,23 @@ MainWindow::MainWindow(const Seams& seams, QWidget* parent)
 void MainWindow::createPages(QWidget* area) {
     m_parameters = Twips::place(new ParameterPage(area), "Cell", 240, 240, 2895, 3735);
     m_address = Twips::place(new AddressPanel(area), "Frame1", 3120, 240, 3135, 3735);
-    m_oePage = Twips::place(new PolarityPage(true, area), "OeFrame", 240, 240, 6015, 3735);
-    m_displayPage = Twips::place(new PolarityPage(false, area), "DisFrame", 240, 240, 6015, 3735);
-    m_rowPage = Twips::place(new PickPage(PickGrid::Rows, m_session.picks(PickGrid::Rows), area),
-                             "HangFrame", 240, 240, 6015, 3735);
-    m_columnPage =
-        Twips::place(new PickPage(PickGrid::Columns, m_session.picks(PickGrid::Columns), area),
-                     "LieFrame", 240, 240, 6015, 3735);
+    m_pages = {{Page::Parameters, m_parameters}, {Page::Parameters, m_address}};
+    for (const WizardSteps::PolarityStep& step : WizardSteps::kPolaritySteps) {
+        auto* page = new PolarityPage(step.page, area);
+        m_polarityPages[step.page] = page;
+        m_pages.append({step.page, Twips::place(page, page->frameName(), 240, 240, 6015, 3735)});
+    }
+    for (const WizardSteps::PickStep& step : WizardSteps::kPickSteps) {
+        auto* page = new PickPage(step.grid, m_session.picks(step.grid), area);
+        m_pickPages[step.grid] = page;
+        m_pages.append({step.page, Twips::place(page, page->frameName(), 240, 240, 6015, 3735)});
+    }
     // The wizard's pages take the room of a larger window; the parameters and the address
     // panel keep their size.
-    for (QWidget* page : QList<QWidget*>{m_oePage, m_displayPage, m_rowPage, m_columnPage}) {
-        Twips::follow(page, Twips::Follow::Grows);
+    for (const auto& [page, widget] : m_pages) {
+        if (page != Page::Parameters) {
+            Twips::follow(widget, Twips::Follow::Grows);
+        }
     }
 }
 
@@ -123,7 +130,8 @@ void MainWindow::createShortcuts() {
 // Both grids take the same zoom. The grid under the mouse keeps the cell at the mouse where it
 // is; any other keeps the cell at the mouse if the mouse is over it, else the one in its middle.
 void MainWindow::zoomGrids(int steps, PickGridView* pointed, QPoint at) {
-    for (PickGridView* grid : {m_rowPage->grid(), m_columnPage->grid()}) {
+    for (const auto& [which, page] : m_pickPages) {
+        PickGridView* grid = page->grid();
         QPoint anchor = grid->mapFromGlobal(QCursor::pos());
         if (grid == pointed) {
             anchor = at;
@@ -152,10 +160,10 @@ void MainWindow::createButtonRow(QWidget* area) {
 }
 
 void MainWindow::setFocusOrder() {
-    const auto& oeStates = m_oePage->indicatorButtons();
-    const auto& oeChoices = m_oePage->choiceButtons();
-    const auto& displayStates = m_displayPage->indicatorButtons();
-    const auto& displayChoices = m_displayPage->choiceButtons();
+    const auto& oeStates = polarityPage(Page::OePolarity)->indicatorButtons();
+    const auto& oeChoices = polarityPage(Page::OePolarity)->choiceButtons();
+    const auto& displayStates = polarityPage(Page::DisplayPolarity)->indicatorButtons();
+    const auto& displayChoices = polarityPage(Page::DisplayPolarity)->choiceButtons();
     const auto& ip = m_address->ipEdits();
     const QList<QWidget*> order = {m_parameters->widthEdit(),
                                    m_parameters->heightEdit(),
@@ -176,8 +184,8 @@ void MainWindow::setFocusOrder() {
                                    displayChoices[1],
                                    displayStates[0],
                                    displayStates[1],
-                                   m_rowPage->grid(),
-                                   m_columnPage->grid(),
+                                   pickPage(PickGrid::Rows)->grid(),
+                                   pickPage(PickGrid::Columns)->grid(),
                                    m_address->screenNumberEdit(),
                                    m_address->setAddressButton(),
                                    m_address->readAddressButton(),
@@ -200,8 +208,9 @@ void MainWindow::connectSession() {
     connect(&m_session, &MappingSession::choiceChanged, this,
             [this](Page page, Lit lit) { polarityPage(page)->showChoice(lit); });
     connect(&m_session, &MappingSession::gridsLaidOut, this, [this](int width, int height) {
-        m_rowPage->grid()->setModuleSize(width, height);
-        m_columnPage->grid()->setModuleSize(width, height);
+        for (const auto& [grid, page] : m_pickPages) {
+            page->grid()->setModuleSize(width, height);
+        }
     });
     connect(&m_session, &MappingSession::picksChanged, this, [this](PickGrid grid) {
         pickPage(grid)->grid()->gridModel().picksChanged();
@@ -221,41 +230,37 @@ void MainWindow::connectControls() {
     connect(m_open, &QPushButton::clicked, this, &MainWindow::openMap);
     connect(m_download, &QPushButton::clicked, &m_commands, &ControllerCommands::download);
     connect(m_address->setAddressButton(), &QPushButton::clicked, this,
-            [this] { m_commands.setAddress(m_address->input()); });
+            [this] { m_commands.setAddress(m_address->screenText(), m_address->ipTexts()); });
     connect(m_address->readAddressButton(), &QPushButton::clicked, &m_commands,
             &ControllerCommands::readAddress);
     connect(m_portList, &PortList::portChosen, &m_session, &MappingSession::choosePort);
-    for (PolarityPage* page : {m_oePage, m_displayPage}) {
-        const Page which = page == m_oePage ? Page::OePolarity : Page::DisplayPolarity;
+    for (const auto& [which, page] : m_polarityPages) {
         connect(page, &PolarityPage::chosen, this,
-                [this, which](Lit lit) { m_session.choose(which, lit); });
+                [this, which = which](Lit lit) { m_session.choose(which, lit); });
     }
-    connect(m_rowPage->grid(), &PickGridView::cellPicked, &m_session, &MappingSession::pickRow);
-    connect(m_columnPage->grid(), &PickGridView::cellPicked, &m_session,
-            &MappingSession::pickColumn);
-    for (PickGridView* grid : {m_rowPage->grid(), m_columnPage->grid()}) {
+    for (const auto& [which, page] : m_pickPages) {
+        PickGridView* grid = page->grid();
+        connect(grid, &PickGridView::cellPicked, this,
+                [this, which = which](int row, int col) { m_session.pick(which, row, col); });
         connect(grid, &PickGridView::zoomWheeled, this,
                 [this, grid](int steps, QPoint at) { zoomGrids(steps, grid, at); });
     }
 }
 
 PolarityPage* MainWindow::polarityPage(Page page) const {
-    return page == Page::OePolarity ? m_oePage : m_displayPage;
+    return m_polarityPages.at(page);
 }
 
 PickPage* MainWindow::pickPage(PickGrid grid) const {
-    return grid == PickGrid::Rows ? m_rowPage : m_columnPage;
+    return m_pickPages.at(grid);
 }
 
 // One page shows at a time; the parameter page shares its place with the address panel.
 void MainWindow::showPage(Page page) {
-    m_parameters->setVisible(page == Page::Parameters);
-    m_address->setVisible(page == Page::Parameters);
+    for (const auto& [which, widget] : m_pages) {
+        widget->setVisible(which == page);
+    }
     m_address->raise();
-    m_oePage->setVisible(page == Page::OePolarity);
-    m_displayPage->setVisible(page == Page::DisplayPolarity);
-    m_rowPage->setVisible(page == Page::RowOrder);
-    m_columnPage->setVisible(page == Page::ColumnOrder);
     updatePickCount();
 }
 
@@ -270,26 +275,30 @@ void MainWindow::updateControls() {
         {m_address->setAddressButton(), Control::SetAddress},
         {m_address->readAddressButton(), Control::ReadAddress},
         {m_portList, Control::PortChoice},
-        {m_rowPage->grid(), Control::Grids},
-        {m_columnPage->grid(), Control::Grids},
     };
     for (const auto& [widget, control] : controls) {
         widget->setEnabled(m_session.isEnabled(control));
     }
+    for (const auto& [grid, page] : m_pickPages) {
+        page->grid()->setEnabled(m_session.isEnabled(Control::Grids));
+    }
 }
 
+// The pick pages show how far their pass has come: rows picked of the scan count, or columns.
 void MainWindow::updatePickCount() {
-    const Page page = m_session.page();
-    if (page == Page::RowOrder) {
-        m_pickCount->setText(QStringLiteral("%1/%2")
-                                 .arg(m_session.picks(PickGrid::Rows).count())
-                                 .arg(m_session.scanCount()));
+    const WizardSteps::PickStep* step = WizardSteps::pickStep(m_session.page());
+    m_pickCount->setVisible(step != nullptr);
+    if (!step) {
+        return;
+    }
+    const int picks = m_session.picks(step->grid).count();
+    if (step->grid == PickGrid::Rows) {
+        m_pickCount->setText(QStringLiteral("%1/%2").arg(picks).arg(m_session.scanCount()));
         m_pickCount->setToolTip(tr("已选的行数 / 扫描周期"));
-    } else if (page == Page::ColumnOrder) {
-        m_pickCount->setText(tr("%n列", nullptr, m_session.picks(PickGrid::Columns).count()));
+    } else {
+        m_pickCount->setText(tr("%n列", nullptr, picks));
         m_pickCount->setToolTip(tr("已选的列数"));
     }
-    m_pickCount->setVisible(page == Page::RowOrder || page == Page::ColumnOrder);
 }
 
 void MainWindow::saveMap() {

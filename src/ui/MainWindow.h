@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <map>
+#include <utility>
 
 #include "link/Link.h"
 #include "link/PortNames.h"
@@ -74,7 +77,7 @@ private:
     void setOpeningSize();
     QSize openingClientSize() const;
     void createShortcuts();
-    // Both grids steps zoom steps larger (positive) or smaller, keeping the cell under `at` (a
+    // Zooms both grids by `steps` steps, larger when positive, keeping the cell under `at` (a
     // point in pointed's coordinates) where it is.
     void zoomGrids(int steps, PickGridView* pointed, QPoint at);
     void setFocusOrder();
@@ -98,10 +101,10 @@ private:
 
     ParameterPage* m_parameters = nullptr;
     AddressPanel* m_address = nullptr;
-    PolarityPage* m_oePage = nullptr;
-    PolarityPage* m_displayPage = nullptr;
-    PickPage* m_rowPage = nullptr;
-    PickPage* m_columnPage = nullptr;
+    // Every page's widgets, by the page they belong to; one page shows at a time.
+    QList<std::pair<Page, QWidget*>> m_pages;
+    std::map<Page, PolarityPage*> m_polarityPages;
+    std::map<PickGrid, PickPage*> m_pickPages;
     PortList* m_portList = nullptr;
     QPushButton* m_previous = nullptr;
     QPushButton* m_next = nullptr;

@@ -9,8 +9,28 @@
 const QColor PickGridModel::kPicked = QColor(0xFF, 0x00, 0x00);
 const QColor PickGridModel::kRepeated = QColor(0xFF, 0x8C, 0x00);
 const QColor PickGridModel::kGuide = QColor(0xC0, 0xC0, 0xC0);
+const QColor PickGridModel::kMarked = QColor(0x1E, 0x90, 0xFF);
 
 namespace {
+
+// The guide marks of a grid: every cell of the rows first, first + every, ... and of the
+// columns likewise; every = 0 marks no row or no column.
+struct GuideMarks {
+    PickGrid grid;
+    int firstRow;
+    int everyRow;
+    int firstCol;
+    int everyCol;
+};
+
+const GuideMarks kGuideMarks[] = {
+    {PickGrid::Rows, 1, 4, 0, 0},
+    {PickGrid::Columns, 4, 4, 1, 8},
+};
+
+bool onLine(int index, int first, int every) {
+    return every > 0 && index >= first && (index - first) % every == 0;
+}
 
 QString numbersText(const QList<int>& numbers) {
     if (numbers.size() <= 2) {
@@ -40,13 +60,22 @@ void PickGridModel::picksChanged() {
 }
 
 bool PickGridModel::isGuide(int row, int col) const {
-    if (m_grid == PickGrid::Rows) {
-        return row % 4 == 1;
-    }
-    return row % 4 == 0 || col % 8 == 1;
+    const GuideMarks& marks =
+        *std::find_if(std::begin(kGuideMarks), std::end(kGuideMarks),
+                      [this](const GuideMarks& m) { return m.grid == m_grid; });
+    return onLine(row, marks.firstRow, marks.everyRow) ||
+           onLine(col, marks.firstCol, marks.everyCol);
+}
+
+void PickGridModel::setMarked(const QList<QPoint>& cells) {
+    m_marked = cells;
+    picksChanged();
 }
 
 QColor PickGridModel::background(int row, int col) const {
+    if (m_marked.contains(QPoint(col, row))) {
+        return kMarked;
+    }
     const qsizetype picks = m_picks.picksAt(row, col).size();
     if (picks > 0) {
         return picks == 1 ? kPicked : kRepeated;
@@ -73,9 +102,9 @@ QVariant PickGridModel::data(const QModelIndex& index, int role) const {
         case Qt::FontRole:
             return m_pickFont;
         case Qt::ForegroundRole: {
-            // Light text on the red of a pick, dark text on lighter cells.
+            // Light text on the red of a pick and the blue of a mark, dark text on lighter cells.
             const QColor back = background(row, col);
-            return back == kPicked ? QColor(Qt::white) : QColor(Qt::black);
+            return back == kPicked || back == kMarked ? QColor(Qt::white) : QColor(Qt::black);
         }
         default:
             return {};

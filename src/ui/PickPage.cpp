@@ -4,11 +4,33 @@
 #include "ui/Twips.h"
 #include "ui/UiFonts.h"
 
+namespace {
+
+// How each pick page looks: its caption and the object names of the page and its grid.
+struct Look {
+    PickGrid grid;
+    const char* caption;
+    const char* frameName;
+    const char* gridName;
+};
+
+const Look kLooks[] = {
+    {PickGrid::Rows, QT_TRANSLATE_NOOP("PickPage", "第3步 行选择"), "HangFrame", "HangGrid"},
+    {PickGrid::Columns, QT_TRANSLATE_NOOP("PickPage", "第4步 列选择"), "LieFrame", "LieGrid"},
+};
+
+const Look& lookOf(PickGrid grid) {
+    return *std::find_if(std::begin(kLooks), std::end(kLooks),
+                         [grid](const Look& look) { return look.grid == grid; });
+}
+
+}  // namespace
+
 PickPage::PickPage(PickGrid grid, const PassPicks& picks, QWidget* parent)
-    : QGroupBox(grid == PickGrid::Rows ? tr("第3步 行选择") : tr("第4步 列选择"), parent) {
+    : QGroupBox(tr(lookOf(grid).caption), parent), m_frameName(lookOf(grid).frameName) {
     // Below the whole caption, whose line is taller than the 9-point characters themselves.
-    m_grid = Twips::place(new PickGridView(grid, picks, this),
-                          grid == PickGrid::Rows ? "HangGrid" : "LieGrid", 120, 300, 5775, 3400);
+    m_grid = Twips::place(new PickGridView(grid, picks, this), lookOf(grid).gridName, 120, 300,
+                          5775, 3400);
     Twips::follow(m_grid, Twips::Follow::Grows);
     m_grid->setFont(UiFonts::simSun(9));
 }

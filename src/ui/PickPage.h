@@ -15,10 +15,13 @@ public:
     PickPage(PickGrid grid, const PassPicks& picks, QWidget* parent);
 
     PickGridView* grid() const { return m_grid; }
+    // The object name the page goes by in the window ("HangFrame", "LieFrame").
+    const char* frameName() const { return m_frameName; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    const char* m_frameName;
     PickGridView* m_grid = nullptr;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QGroupBox>
 #include <array>
 
@@ -13,8 +14,11 @@ class QRadioButton;
 class PolarityPage : public QGroupBox {
     Q_OBJECT
 public:
-    // OE polarity page when oe, else the display polarity page.
-    PolarityPage(bool oe, QWidget* parent);
+    // The page of a polarity step: Page::OePolarity or Page::DisplayPolarity.
+    PolarityPage(Page page, QWidget* parent);
+
+    // The object name the page goes by in the window ("OeFrame", "DisFrame").
+    const char* frameName() const { return m_frameName.constData(); }
 
     void showState(Lit state);
     void showChoice(Lit lit);
@@ -26,6 +30,7 @@ Q_SIGNALS:
     void chosen(Lit lit);
 
 private:
+    QByteArray m_frameName;
     std::array<QRadioButton*, 2> m_indicators{};
     std::array<QRadioButton*, 2> m_choices{};
 };

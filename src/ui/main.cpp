@@ -4,6 +4,7 @@
 #include "link/PortNames.h"
 #include "link/QtSerialPort.h"
 #include "ui/Application.h"
+#include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxNotifier.h"
 #include "ui/QtFileDialogs.h"
@@ -21,7 +22,16 @@ int main(int argc, char* argv[]) {
         Languages::choose(QCoreApplication::arguments(), system);
     Languages::use(language.value_or(Languages::ofLocale(system)));
     if (!language) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(Languages::unknownLanguageMessage()));
+        std::fprintf(stderr, "%s\n%s", qUtf8Printable(Languages::unknownLanguageMessage()),
+                     qUtf8Printable(CommandLine::usage()));
+        return kBadArguments;
+    }
+    if (const std::optional<QString> unknown =
+            CommandLine::unknownArgument(QCoreApplication::arguments())) {
+        const QString refusal =
+            QCoreApplication::translate("CommandLine", "未知的选项：%1").arg(*unknown);
+        std::fprintf(stderr, "%s\n%s", qUtf8Printable(refusal),
+                     qUtf8Printable(CommandLine::usage()));
         return kBadArguments;
     }
 

@@ -120,6 +120,8 @@ void CliTest::commandsEndWithTheirExitCode_data() {
         R"("problems":["the file is 2047 bytes; a map file is exactly 2048 bytes","the module)");
     row("no port", "download m.bin", 4, "lumotrix-cli: --port is missing (see --help)\n");
     row("short file", "download short.m --port PORT", 4, "the file short.m: it holds only");
+    row("screen", "set-address --port PORT --screen 300 --ip 1.2.3.4", 4,
+        "lumotrix-cli: the screen number must be 0..255, not \"300\"\n");
     row("ip", "set-address --port PORT --screen 1 --ip 1.2.3", 4,
         "lumotrix-cli: the IP address must be four numbers separated by dots (A.B.C.D), not ");
     row("plan header", "batch plan:COM1,a.bin", 4, "lumotrix-cli: plan.csv:1: the header must");

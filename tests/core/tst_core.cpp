@@ -25,13 +25,17 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(OverflowError, Int16(256) * 128);
         QVERIFY_THROWS_EXCEPTION(OverflowError, Int16(-32768) * -1);
         // Division truncates toward zero: an empty slot, 0 - 1, over the width is 0 remainder -1.
-        QCOMPARE(Int16(132).divide(64).value() * 100 + Int16(132).remainder(64).value(), 204);
-        QCOMPARE(Int16(-1).divide(64).value() * 100 + Int16(-1).remainder(64).value(), -1);
-        QCOMPARE(Int16(7).divide(-2).value() * 100 + Int16(-7).remainder(2).value(), -301);
+        QCOMPARE(Int16(132).divide(64).value(), 2);
+        QCOMPARE(Int16(132).remainder(64).value(), 4);
+        QCOMPARE(Int16(-1).divide(64).value(), 0);
+        QCOMPARE(Int16(-1).remainder(64).value(), -1);
+        QCOMPARE(Int16(7).divide(-2).value(), -3);
+        QCOMPARE(Int16(-7).remainder(2).value(), -1);
         QVERIFY_THROWS_EXCEPTION(OverflowError, Int16(5).divide(0));
         QVERIFY_THROWS_EXCEPTION(OverflowError, Int16(5).remainder(0));
         QVERIFY_THROWS_EXCEPTION(OverflowError, Int16(-32768).divide(-1));
-        QCOMPARE(Int16(0).toByte() + Int16(255).toByte(), 255);
+        QCOMPARE(Int16(0).toByte(), 0);
+        QCOMPARE(Int16(255).toByte(), 255);
         for (int outside : {-1, 256, -32768}) {
             QVERIFY_THROWS_EXCEPTION(RangeError, Int16(outside).toByte());
         }

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "SimulatorThread.h"
+#include "core/Errors.h"
 #include "link/AddressExchange.h"
 #include "link/DownloadExchange.h"
 #include "link/Link.h"
@@ -14,7 +15,7 @@ Q_DECLARE_METATYPE(ExchangeOutcome::Kind)
 // The answer waits the controller depends on, through the exchanges the program runs, against
 // a simulated controller that answers every request after a chosen delay: the first data
 // packet's answer is looked at after 500 ms, every other answer after 100 ms. The margins are
-// wide because these machines are shared.
+// wide because these machines are shared. And the port's report of a line that went away.
 class ExchangeTimingTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -52,7 +53,7 @@ private Q_SLOTS:
         if (exchange == QLatin1String("download")) {
             download.start(QByteArray(2048, '\0'));
         } else if (exchange == QLatin1String("set")) {
-            address.startSet(1, {10, 0, 0, 1});
+            address.startSet(ScreenAddress{1, {10, 0, 0, 1}});
         } else {
             address.startRead();
         }
@@ -61,6 +62,22 @@ private Q_SLOTS:
         const auto outcome = spy.first().at(0).value<ExchangeOutcome>();
         QCOMPARE(outcome.kind, kind);
         QCOMPARE(outcome.packet, packet);
+    }
+
+    // A line hung up under an open port is reported as a device gone by the write that finds it,
+    // not left for the next read.
+    void writeToAVanishedDeviceSaysItIsGone() {
+        SimulatorThread sim;
+        QtSerialPort port;
+        port.open(sim.devicePath());
+        sim.hangUp();
+        try {
+            port.write(QByteArray(13, '\0'));
+            QFAIL("the write went unnoticed");
+        } catch (const PortError& e) {
+            QVERIFY2(QByteArray(e.what()).contains("device vanished"), e.what());
+        }
+        QVERIFY(!port.isOpen());
     }
 };
 

@@ -9,6 +9,7 @@
 #include "link/Link.h"
 #include "link/Packets.h"
 #include "link/PortNames.h"
+#include "link/ScreenAddress.h"
 
 namespace {
 
@@ -104,6 +105,61 @@ private Q_SLOTS:
         for (int n = 1; n <= expected.size(); ++n) {
             QCOMPARE(names.deviceName(n), expected.at(n - 1));
         }
+    }
+
+    // The screen number and IP address from the window's five boxes (boxes) or the command
+    // line's "A.B.C.D" (dotted): each value read as a number box is, 0..255, the first value
+    // refused named.
+    void addressTextsAreReadOrTheFirstBadValueNamed_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("boxes");  // empty: the IP is `dotted`
+        QTest::addColumn<QString>("dotted");
+        QTest::addColumn<QString>("outcome");  // "screen ip", or what was refused and its text
+        const QStringList sound = {u"192"_qs, u"168"_qs, u"0"_qs, u"100"_qs};
+        QTest::newRow("boxes") << u" 7 "_qs << QStringList{u"10.4"_qs, u"０"_qs, u""_qs, u"9x"_qs}
+                               << QString() << u"7 10.0.0.9"_qs;
+        QTest::newRow("screen 256") << u"256"_qs << QStringList{u"-1"_qs, u"0"_qs, u"0"_qs, u"0"_qs}
+                                    << QString() << u"screen: 256"_qs;
+        QTest::newRow("screen -1") << u"-1"_qs << sound << QString() << u"screen: -1"_qs;
+        QTest::newRow("octet 3") << u"255"_qs << QStringList{u"1"_qs, u"2"_qs, u"-1"_qs, u"256"_qs}
+                                 << QString() << u"octet 3: -1"_qs;
+        QTest::newRow("dotted") << u"3"_qs << QStringList() << u"192.168.0.103"_qs
+                                << u"3 192.168.0.103"_qs;
+        QTest::newRow("dotted, three parts")
+            << u"3"_qs << QStringList() << u"1.2.3"_qs << u"form: 1.2.3"_qs;
+        QTest::newRow("dotted, five parts")
+            << u"3"_qs << QStringList() << u"1.2.3.4.5"_qs << u"form: 1.2.3.4.5"_qs;
+        QTest::newRow("dotted, screen first")
+            << u"300"_qs << QStringList() << u"1.2"_qs << u"screen: 300"_qs;
+        QTest::newRow("dotted, octet 4")
+            << u"0"_qs << QStringList() << u"1.2.3.256"_qs << u"octet 4: 256"_qs;
+    }
+
+    void addressTextsAreReadOrTheFirstBadValueNamed() {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, dotted);
+        QFETCH(QString, outcome);
+        const ScreenAddress::Reading reading =
+            boxes.isEmpty() ? ScreenAddress::read(screen, dotted)
+                            : ScreenAddress::read(screen, {boxes[0], boxes[1], boxes[2], boxes[3]});
+        QString got;
+        switch (reading.refused) {
+            case ScreenAddress::Refused::Nothing:
+                got = QString::number(reading.address->screen) + u' ' + reading.address->ipText();
+                break;
+            case ScreenAddress::Refused::Screen:
+                got = u"screen: "_qs + reading.text;
+                break;
+            case ScreenAddress::Refused::IpForm:
+                got = u"form: "_qs + reading.text;
+                break;
+            case ScreenAddress::Refused::IpOctet:
+                got = u"octet %1: "_qs.arg(reading.octet) + reading.text;
+                break;
+        }
+        QCOMPARE(got, outcome);
+        QCOMPARE(reading.address.has_value(), reading.refused == ScreenAddress::Refused::Nothing);
     }
 
     void failedWriteIsReportedAtThePacketBeingWritten_data() {

@@ -61,7 +61,7 @@ private Q_SLOTS:
                      "0000010102020303040402040606070708080909 0A0A0B0B0C0C0D0D0E0E0F0F"
                      "00070006000500040003000200010000"));  // columns: the last pick first
         QCOMPARE(bytes(result.image, 64, 2048 - 64), zeros(2048 - 64));
-        QCOMPARE(result.word7.value(), 64);
+        QCOMPARE(result.columnExtent.value(), 64);
     }
 
     void markerByteFollowsTheFirstColumnPick_data() {
@@ -84,7 +84,7 @@ private Q_SLOTS:
         w.set(5, oePolarity);
         const auto result = MapImageBuilder::build(w, 8 * columns.size(), 16, MapImage());
         QCOMPARE(bytes(result.image, 10, 2), bytes10and11);
-        QCOMPARE(result.word5.value(), bytes10and11[0] + 256 * bytes10and11[1]);
+        QCOMPARE(result.oePolarityWord.value(), bytes10and11[0] + 256 * bytes10and11[1]);
     }
 
     void bytesNotWrittenKeepThePreviousImage() {

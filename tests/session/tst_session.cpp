@@ -13,11 +13,20 @@ using Control = MappingSession::Control;
 Q_DECLARE_METATYPE(ParameterInput)
 Q_DECLARE_METATYPE(Page)
 Q_DECLARE_METATYPE(Lit)
+Q_DECLARE_METATYPE(PickGrid)
 
 namespace {
 
 ParameterInput defaults() {
     return {QStringLiteral("64"), QStringLiteral("32"), 0, QStringLiteral("16"), 1};
+}
+
+QList<int> words(const ScanMapBuffer& buffer) {
+    QList<int> all;
+    for (int i = 0; i < MapLayout::kBufferWords; ++i) {
+        all.append(buffer.at(i).value());
+    }
+    return all;
 }
 
 struct Rig {
@@ -51,11 +60,11 @@ private Q_SLOTS:
         r.session.next({});
         r.session.next({});
         for (int k = 1; k <= 16; ++k) {
-            r.session.pickRow(k, k);  // the 16th pick moves on to the column page
+            r.session.pick(PickGrid::Rows, k, k);  // the 16th pick moves on to the column page
         }
         QCOMPARE(r.session.page(), Page::ColumnOrder);
         for (int k = 0; k < 8; ++k) {
-            r.session.pickColumn(1, 1 + 8 * k);
+            r.session.pick(PickGrid::Columns, 1, 1 + 8 * k);
         }
         QList<QByteArray> expected = {
             hex("5AA50DFFFF6070000040200010"),  // CellTest 64, 32, single colour, scan 16
@@ -110,13 +119,14 @@ private Q_SLOTS:
         QCOMPARE(r.notifier.messages, QStringList{outcome});
         QVERIFY(r.port.written.isEmpty());
         QCOMPARE(r.session.page(), Page::Parameters);
-        QCOMPARE(r.session.buffer().at(0).value() + r.session.buffer().at(3).value(), 0);
+        QCOMPARE(r.session.buffer().at(0).value(), 0);  // width
+        QCOMPARE(r.session.buffer().at(3).value(), 0);  // scan count
     }
 
     void goingBackReRunsThePageEntry() {
         Rig r;
         r.walkTo(Page::RowOrder);
-        r.session.pickRow(1, 1);
+        r.session.pick(PickGrid::Rows, 1, 1);
         r.session.next({});  // leaving the row page early is allowed
         QCOMPARE(r.session.page(), Page::ColumnOrder);
         r.session.previous();
@@ -169,85 +179,140 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(r.notifier.messages.size(), 2, 5000);  // the blink went on
     }
 
-    void rowPickFailuresEndThePickSilently() {
-        Rig r;
-        r.walkTo(Page::RowOrder,
-                 {QStringLiteral("255"), QStringLiteral("255"), 0, QStringLiteral("1"), 1});
-        r.session.pickRow(129, 255);  // pixel 32895 does not fit 16 bits: nothing changes
-        QCOMPARE(r.session.picks(PickGrid::Rows).count(), 0);
-        QVERIFY(r.port.written.isEmpty());
-        r.port.failWrite = true;
-        r.session.pickRow(2, 3);  // stored and counted, but no packet and no advance
-        QCOMPARE(r.session.buffer().at(8).value(), 258);
-        QCOMPARE(r.session.picks(PickGrid::Rows).picksAt(2, 3), QList<int>{1});
-        QCOMPARE(r.session.page(), Page::RowOrder);
-        QVERIFY(r.notifier.messages.isEmpty());
-        r.port.failWrite = false;
-        r.session.pickRow(1, 1);  // the count has passed the scan count: still no advance
-        QCOMPARE(r.session.page(), Page::RowOrder);
-        QCOMPARE(r.port.written, QList<QByteArray>{hex("5AA50DFFFF6006000402000000")});
+    // What a pick does at the edges, the same on both grids: a module of 255 x 255 at scan 16,
+    // `before` picks made first (their packets failing, so the row page stays in front), then
+    // one pick on `cell`.
+    void picksAtTheirLimits_data() {
+        QTest::addColumn<PickGrid>("grid");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<bool>("portFails");
+        QTest::addColumn<QPoint>("cell");      // x = column, y = row
+        QTest::addColumn<int>("word");         // where the pick is stored; -1: nowhere
+        QTest::addColumn<QByteArray>("sent");  // the packet it sends; empty: none
+        const QPoint cell(3, 2);               // pixel number 2 * 255 + 3 = 258
+        const auto both = [&](const char* name, int rowsBefore, int columnsBefore, bool portFails,
+                              QPoint at, int rowWord, int columnWord, const char* rowPacket,
+                              const char* columnPacket) {
+            QTest::addRow("rows: %s", name)
+                << PickGrid::Rows << rowsBefore << portFails << at << rowWord << hex(rowPacket);
+            QTest::addRow("columns: %s", name) << PickGrid::Columns << columnsBefore << portFails
+                                               << at << columnWord << hex(columnPacket);
+        };
+        both("first", 0, 0, false, cell, 8, 24, "5AA50DFFFF6005000401000000",
+             "5AA50DFFFF600B000308000000");
+        both("17th", 16, 16, false, cell, 24, 152, "5AA50DFFFF6015000411000000",
+             "5AA50DFFFF608B000388000000");  // 8 x 17 = 136: 88 00
+        both("pixel past 16 bits", 0, 0, false, QPoint(255, 129), -1, -1, "", "");
+        both("port fails", 0, 0, true, cell, 8, 24, "", "");
+        both("last word of the buffer", 1039, 127, false, cell, 1047, 1040,
+             "5AA50DFFFF6010000410040000", "5AA50DFFFF6007000300040000");
+        both("past the buffer's end", 1040, 128, false, cell, -1, -1, "", "");
     }
 
-    void columnPicksStopAt128() {
+    void picksAtTheirLimits() {
+        QFETCH(PickGrid, grid);
+        QFETCH(int, before);
+        QFETCH(bool, portFails);
+        QFETCH(QPoint, cell);
+        QFETCH(int, word);
+        QFETCH(QByteArray, sent);
         Rig r;
-        r.walkTo(Page::ColumnOrder);
-        for (int k = 0; k < 128; ++k) {
-            r.session.pickColumn(k / 64 + 1, k % 64 + 1);
-        }
-        QCOMPARE(r.port.written.at(16), hex("5AA50DFFFF608B000388000000"));  // 17th: 136 = 88 00
-        QCOMPARE(r.port.written.last(), hex("5AA50DFFFF6007000300040000"));  // 1024
-        QCOMPARE(r.session.buffer().at(1040).value(), 128);
-        r.session.pickColumn(3, 1);
-        QCOMPARE(r.port.written.size(), 128);
-        QCOMPARE(r.session.picks(PickGrid::Columns).count(), 128);
+        r.walkTo(grid == PickGrid::Rows ? Page::RowOrder : Page::ColumnOrder,
+                 {QStringLiteral("255"), QStringLiteral("255"), 0, QStringLiteral("16"), 1});
         r.port.failWrite = true;
-        r.session.undo();
-        r.session.pickColumn(3, 1);  // the port failed: kept, and nothing said about it
-        QCOMPARE(r.session.buffer().at(1040).value(), 129);
-        QCOMPARE(r.notifier.messages, QStringList{u("串口被占用")});  // the undo's, not the pick's
+        for (int k = 0; k < before; ++k) {
+            r.session.pick(grid, 1, 1);
+        }
+        r.port.failWrite = portFails;
+        const QList<int> wordsBefore = words(r.session.buffer());
+        r.session.pick(grid, cell.y(), cell.x());
+        QCOMPARE(r.port.written, sent.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{sent});
+        QCOMPARE(r.session.picks(grid).count(), before + (word < 0 ? 0 : 1));
+        QList<int> expected = wordsBefore;
+        if (word >= 0) {
+            expected[word] = 258;
+        }
+        QCOMPARE(words(r.session.buffer()), expected);
+        QVERIFY(r.notifier.messages.isEmpty());  // a pick that fails says nothing
+        QCOMPARE(r.session.page(), grid == PickGrid::Rows ? Page::RowOrder : Page::ColumnOrder);
+    }
+
+    // 完成 needs every row address 0..S-1 to hold a pick made since the parameters were stored,
+    // in this pass of the row page or an earlier one; a pick taken back no longer counts.
+    void completeCountsTheRowAddressesThatHoldAPick() {
+        Rig r;
+        const ParameterInput scan4{u("64"), u("32"), 0, u("4"), 1};
+        r.walkTo(Page::RowOrder, scan4);
+        for (int k = 1; k <= 4; ++k) {
+            r.session.pick(PickGrid::Rows, k, 1);
+        }
+        r.session.previous();  // back to the rows, then on again without picking
+        r.session.next({});
+        QCOMPARE(r.session.buildMap().toBytes().mid(16, 8), hex("0000010002000300"));
+        r.session.previous();
+        r.session.pick(PickGrid::Rows, 9, 9);  // address 0 again: the later pick replaces it
+        r.session.pick(PickGrid::Rows, 7, 7);
+        r.session.undo();  // address 1 taken back
+        r.session.next({});
+        QVERIFY_THROWS_EXCEPTION(InputError, r.session.buildMap());
+        try {
+            r.session.buildMap();
+        } catch (const InputError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     u("行选择未完成：已选 3 行，需要 4 行。请返回第3步选完后再保存"));
+        }
+        r.session.previous();
+        r.session.pick(PickGrid::Rows, 9, 9);
+        r.session.pick(PickGrid::Rows, 2, 2);
+        r.session.next({});
+        QCOMPARE(r.session.buildMap().toBytes().mid(16, 8), hex("0808010102000300"));
+        while (r.session.page() != Page::Parameters) {
+            r.session.previous();
+        }
+        r.walkTo(Page::ColumnOrder, scan4);  // the parameters stored again: nothing is picked
+        QVERIFY_THROWS_EXCEPTION(InputError, r.session.buildMap());
     }
 
     void undoTakesBackTheLastPickOfThePageShown() {
         Rig r;
         r.walkTo(Page::RowOrder);
         r.session.undo();  // nothing to take back
-        r.session.pickRow(5, 3);
-        r.session.pickRow(2, 2);
-        r.session.pickRow(5, 3);
+        r.session.pick(PickGrid::Rows, 5, 3);
+        r.session.pick(PickGrid::Rows, 2, 2);
+        r.session.pick(PickGrid::Rows, 5, 3);
         r.session.undo();
         QCOMPARE(r.port.written.last(), hex("5AA50DFFFF6006000402000000"));
         QCOMPARE(r.session.picks(PickGrid::Rows).picksAt(5, 3), QList<int>{1});
         QCOMPARE(r.session.buffer().at(10).value(), 259);  // kept until the next pick overwrites it
-        r.session.pickRow(4, 4);
+        r.session.pick(PickGrid::Rows, 4, 4);
         QCOMPARE(r.session.buffer().at(10).value(), 196);
         r.walkTo(Page::ColumnOrder);
-        r.session.pickColumn(1, 1);
-        r.session.pickColumn(1, 9);
+        r.session.pick(PickGrid::Columns, 1, 1);
+        r.session.pick(PickGrid::Columns, 1, 9);
         r.session.undo();
         QCOMPARE(r.port.written.last(), hex("5AA50DFFFF600B000308000000"));
     }
 
+    // While an address exchange runs nothing else that sends may start, and afterwards
+    // everything may again; the download first returns the wizard to its first page.
     void exchangeLocksEverythingElseThatSends() {
         Rig r;
-        r.walkTo(Page::OePolarity);
         QSignalSpy status(&r.commands, &ControllerCommands::statusChanged);
         r.port.answers = {hex("06")};
-        r.commands.setAddress({QStringLiteral("0"), {u("192"), u("168"), u("0"), u("100")}});
+        r.commands.setAddress(u("0"), {u("192"), u("168"), u("0"), u("100")});
         for (Control c : {Control::Previous, Control::Next, Control::Undo, Control::Complete,
                           Control::Open, Control::Download, Control::SetAddress,
                           Control::ReadAddress, Control::PortChoice, Control::Grids}) {
             QVERIFY(!r.session.isEnabled(c));
         }
-        r.session.next({});
-        QCOMPARE(r.session.page(), Page::OePolarity);
-        QTest::qWait(300);  // the blink is held meanwhile
+        r.session.next(defaults());
+        QCOMPARE(r.session.page(), Page::Parameters);
         QCOMPARE(r.port.written,
                  QList<QByteArray>{hex("5AA528FFFF0A03000F00C0A80064") + zeros(26)});
         QTRY_COMPARE(status.size(), 2);
         QCOMPARE(status.at(1).at(0).toString(), u("设置成功"));
         QVERIFY(!r.port.isOpen());
         QVERIFY(r.session.isEnabled(Control::Next));
-        QTRY_COMPARE_WITH_TIMEOUT(r.port.written.size(), 2, 3000);  // and goes on afterwards
         r.session.mapOpened(MapImage());
         r.commands.download();
         QCOMPARE(r.session.page(), Page::Parameters);
@@ -258,8 +323,8 @@ private Q_SLOTS:
     void addressBoxesAreCheckedBeforeThePortIsTouched() {
         Rig r;
         QSignalSpy status(&r.commands, &ControllerCommands::statusChanged);
-        r.commands.setAddress({QStringLiteral("256"), {u("192"), u("168"), u("0"), u("100")}});
-        r.commands.setAddress({QStringLiteral("0"), {u("192"), u("168"), u("-1"), u("100")}});
+        r.commands.setAddress(u("256"), {u("192"), u("168"), u("0"), u("100")});
+        r.commands.setAddress(u("0"), {u("192"), u("168"), u("-1"), u("100")});
         QCOMPARE(r.notifier.messages, (QStringList{u("屏号必须是 0 到 255 之间的整数"),
                                                    u("IP地址每一段必须是 0 到 255 之间的整数")}));
         QVERIFY(status.isEmpty());

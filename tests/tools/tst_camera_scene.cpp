@@ -44,8 +44,12 @@ double distance(QPointF a, QPointF b) {
     return std::hypot(a.x() - b.x(), a.y() - b.y());
 }
 
-double length(const CameraScene& scene, QPoint from, QPoint to) {
-    return distance(scene.ledCentre(from.x(), from.y()), scene.ledCentre(to.x(), to.y()));
+QPointF centre(const CameraGeometry& geometry, QPoint led) {
+    return geometry.toPicture(QPointF(led));
+}
+
+double length(const CameraGeometry& geometry, QPoint from, QPoint to) {
+    return distance(centre(geometry, from), centre(geometry, to));
 }
 
 const QList<QPoint> kProbes = {{0, 0}, {63, 0}, {0, 31}, {63, 31}, {31, 16}, {10, 5}};
@@ -112,18 +116,18 @@ private Q_SLOTS:
 
     void turningShowsTheFarSideSmallerAndRollTurnsThePicture() {
         QFETCH(CameraView, view);
-        const CameraScene scene(kModule, view);
-        const double right = length(scene, {63, 0}, {63, 31});
-        const double left = length(scene, {0, 0}, {0, 31});
-        const double top = length(scene, {0, 0}, {63, 0});
-        const double bottom = length(scene, {0, 31}, {63, 31});
+        const CameraGeometry geometry(kModule, view);
+        const double right = length(geometry, {63, 0}, {63, 31});
+        const double left = length(geometry, {0, 0}, {0, 31});
+        const double top = length(geometry, {0, 0}, {63, 0});
+        const double bottom = length(geometry, {0, 31}, {63, 31});
         QFETCH(double, rightOverLeft);
         QFETCH(double, topOverBottom);
         QVERIFY2(std::abs(right / left - rightOverLeft) < 0.002,
                  qPrintable(QString::number(right / left)));
         QVERIFY2(std::abs(top / bottom - topOverBottom) < 0.002,
                  qPrintable(QString::number(top / bottom)));
-        const QPointF along = scene.ledCentre(63, 0) - scene.ledCentre(0, 0);
+        const QPointF along = centre(geometry, {63, 0}) - centre(geometry, {0, 0});
         const double angle = std::atan2(-along.y(), along.x()) * 180 / M_PI;
         QFETCH(double, rowAngle);
         // Turned about its vertical axis, the top row's near end stands higher in the picture.
@@ -137,12 +141,13 @@ private Q_SLOTS:
         view.fill = 0.95;
         for (const double barrel : {0.0, 0.01, 0.02}) {
             view.barrel = barrel;
-            const CameraScene scene({64, 36}, view);
-            const double middle = (scene.ledCentre(31, 0).y() + scene.ledCentre(32, 0).y()) / 2;
-            const double bow = scene.ledCentre(0, 0).y() - middle;
+            const CameraGeometry geometry({64, 36}, view);
+            const double middle =
+                (centre(geometry, {31, 0}).y() + centre(geometry, {32, 0}).y()) / 2;
+            const double bow = centre(geometry, {0, 0}).y() - middle;
             QVERIFY2(bow >= 0.55 * barrel * 640 - 1e-9 && bow <= 0.85 * barrel * 640 + 1e-9,
                      qPrintable(QString::number(bow)));
-            QCOMPARE(scene.ledCentre(63, 0).y(), scene.ledCentre(0, 0).y());
+            QCOMPARE(centre(geometry, {63, 0}).y(), centre(geometry, {0, 0}).y());
         }
     }
 
@@ -226,7 +231,7 @@ private Q_SLOTS:
         view.rotation = 0;
         view.mirrored = false;
         view.frame = rotation % 180 == 0 ? view.frame : view.frame.transposed();
-        const CameraScene upright(kModule, view);
+        const CameraGeometry upright(kModule, view);
         const auto undo = [rotation, mirrored](const QImage& picture) {
             const QImage turnedBack = picture.transformed(QTransform().rotate(rotation));
             return mirrored ? turnedBack.mirrored(true, false) : turnedBack;
@@ -234,7 +239,7 @@ private Q_SLOTS:
         const QImage dark = undo(scene.draw(levels(kModule)));
         for (const QPoint led : {QPoint(0, 0), QPoint(63, 5)}) {
             const QImage lit = undo(scene.draw(lone(kModule, led.x(), led.y())));
-            const QPointF expected = upright.ledCentre(led.x(), led.y());
+            const QPointF expected = centre(upright, led);
             QVERIFY(distance(spotCentre(lit, dark, expected, 8), expected) < 0.3);
         }
     }
@@ -294,7 +299,7 @@ private Q_SLOTS:
         view.vignetting = 1;
         view.ambient = 0;
         view.noise = 0;
-        const CameraScene scene(kModule, view);
+        static const CameraScene scene(kModule, view);  // the same for every row
         PictureEffects effects;
         effects.gain = gain;
         for (const QPoint led : kProbes) {
@@ -377,7 +382,7 @@ private Q_SLOTS:
         QFETCH(int, bandFirstRow);
         CameraView view = smallView();
         view.noise = 0;
-        const CameraScene scene(kModule, view);
+        static const CameraScene scene(kModule, view);  // the same for every row
         std::vector<float> some = levels(kModule);
         some[12 * 64 + 20] = level;
         PictureEffects banded;
@@ -411,6 +416,51 @@ private Q_SLOTS:
         QVERIFY(distance(spotCentre(scene.draw(lit, nudged), dark, expected, 10), expected) < 0.3);
     }
 
+    // Nudged further than the background reaches, the picture's edge repeats the background's
+    // last row: the bottom 60 rows of a picture moved up by 100 pixels are all alike.
+    void farNudgeStretchesTheBackgroundsEdge() {
+        CameraView view = smallView();
+        view.noise = 0;
+        const CameraScene scene(kModule, view);
+        PictureEffects nudged;
+        nudged.shift = QPointF(0, -100);
+        const QImage picture = scene.draw(levels(kModule, 1), nudged);
+        for (int y = 300; y < 360; ++y) {
+            for (int x = 0; x < 640; x += 3) {
+                QCOMPARE(qGray(picture.pixel(x, y)), qGray(picture.pixel(x, 359)));
+            }
+        }
+    }
+
+    // The room around the module has edges and texture that move with the camera; a plain wall
+    // shows only the noise.
+    void surroundingsShowTextureThatMovesWithTheCamera() {
+        CameraView view = smallView();
+        view.ambient = 1;
+        view.noise = 0;
+        const QRect besideModule(0, 0, 80, 360);
+        const auto spread = [&besideModule](const QImage& picture) {
+            double sum = 0, squares = 0;
+            for (int y = besideModule.top(); y <= besideModule.bottom(); ++y) {
+                for (int x = besideModule.left(); x <= besideModule.right(); ++x) {
+                    const double grey = qGray(picture.pixel(x, y));
+                    sum += grey;
+                    squares += grey * grey;
+                }
+            }
+            const double count = besideModule.width() * besideModule.height();
+            return std::sqrt(squares / count - (sum / count) * (sum / count));
+        };
+        const CameraScene room(kModule, view);
+        const QImage still = room.draw(levels(kModule));
+        QVERIFY2(spread(still) > 10, qPrintable(QString::number(spread(still))));
+        PictureEffects nudged;
+        nudged.shift = QPointF(7, 7);
+        QVERIFY(room.draw(levels(kModule), nudged).copy(besideModule) != still.copy(besideModule));
+        view.surroundings = false;
+        QVERIFY(spread(CameraScene(kModule, view).draw(levels(kModule))) < 1);
+    }
+
     void reflectionRaisesThePictureAroundIt_data() {
         QTest::addColumn<QPointF>("at");
         QTest::newRow("on the module") << QPointF(20, 10);
@@ -422,7 +472,7 @@ private Q_SLOTS:
     // picture nothing changes.
     void reflectionRaisesThePictureAroundIt() {
         QFETCH(QPointF, at);
-        const CameraScene scene(kModule, smallView());
+        static const CameraScene scene(kModule, smallView());  // the same for every row
         PictureEffects effects;
         const QImage plain = scene.draw(levels(kModule), effects);
         effects.reflection = true;

@@ -147,6 +147,21 @@ private Q_SLOTS:
         }
     }
 
+    // A dead LED stays dark whatever lights it; the LED before it in its chain still lights.
+    void deadLedNeverLights() {
+        ModuleTruth truth;
+        truth.deadLed = ModuleTruth::ChainPosition{0, 70};
+        VirtualModule module(truth);
+        module.cellTest(64, 32, 16);
+        const QSet<QPoint> lit = module.snapshot().litLeds();
+        QCOMPARE(lit.size(), 64 * 32 - 1);
+        QVERIFY(!lit.contains({6, 16}));  // wired straight: address 0, bit 70
+        module.lieTest(70);
+        QVERIFY(module.snapshot().litLeds().isEmpty());
+        module.lieTest(69);
+        QCOMPARE(module.snapshot().litLeds(), QSet<QPoint>{QPoint(5, 16)});
+    }
+
     void programShowsTheModuleTakesADownloadAndEndsOnASignal_data() {
         QTest::addColumn<int>("signal");
         QTest::newRow("Ctrl+C") << SIGINT;

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -35,6 +37,45 @@
 #include "ui/QtFileDialogs.h"
 
 namespace {
+
+// A paint device that records the font of every text drawn on it.
+class FontRecorder : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    const QList<QFont>& fonts() const { return m_engine.fonts; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+            case PdmWidth:
+            case PdmHeight:
+                return 100;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+            default:
+                return 1;
+        }
+    }
+
+private:
+    struct Engine : QPaintEngine {
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF&, const QTextItem& text) override { fonts << text.font(); }
+        Type type() const override { return User; }
+        QList<QFont> fonts;
+    };
+    mutable Engine m_engine;
+};
+
 class FaultyObject : public QObject {
 protected:
     bool event(QEvent* event) override {
@@ -199,8 +240,24 @@ private Q_SLOTS:
         QCOMPARE(folder.data().toString(), u("maps"));
     }
 
-    void unknownLanguageIsRefusedInTheLocalesLanguage() {
-        // Chinese is the default; an English locale makes the refusal English.
+    // What the program is started with: its own options and Qt's; anything else is refused
+    // with the usage, in the locale's language (English here).
+    void commandLineIsCheckedBeforeTheWindowOpens_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("refusal");  // empty: the program runs
+        QTest::newRow("unknown language")
+            << QStringList{u("--lang"), u("fr")} << u("--lang takes en (English) or zh");
+        QTest::newRow("unknown option")
+            << QStringList{u("--bogus")} << u("Unknown option: --bogus\nUsage: lumotrix");
+        QTest::newRow("misspelt option")
+            << QStringList{u("--lnag"), u("en")} << u("Unknown option: --lnag\n");
+        QTest::newRow("Qt's options")
+            << QStringList{u("-qwindowgeometry"), u("+0+0"), u("--lang=zh")} << QString();
+    }
+
+    void commandLineIsCheckedBeforeTheWindowOpens() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, refusal);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
             env.remove(u(name));
@@ -208,10 +265,17 @@ private Q_SLOTS:
         env.insert(u("LANG"), u("en_US.UTF-8"));
         QProcess program;
         program.setProcessEnvironment(env);
-        program.start(u(LUMOTRIX_PATH), {u("--lang"), u("fr"), u("-platform"), u("offscreen")});
+        program.start(u(LUMOTRIX_PATH), args + QStringList{u("-platform"), u("offscreen")});
+        if (refusal.isEmpty()) {
+            QVERIFY(!program.waitForFinished(1500));  // still running: the window is open
+            program.kill();
+            program.waitForFinished();
+            return;
+        }
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), 2);
-        QVERIFY(program.readAllStandardError().contains("--lang takes en (English) or zh"));
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(err.contains(refusal), qPrintable(err));
     }
 
     // Which controls drive the wizard is proven byte for byte end to end (tests/e2e); here: which
@@ -280,7 +344,22 @@ private Q_SLOTS:
         QVERIFY(cell(3, 2, Qt::BackgroundRole).value<QColor>() != PickGridModel::kGuide);
         const PickGridModel& rows = w().pickPage(PickGrid::Rows)->grid()->gridModel();
         QVERIFY(rows.isGuide(5, 2) && !rows.isGuide(4, 9));
-        QCOMPARE(m.headerData(63, Qt::Horizontal, Qt::DisplayRole).toString(), u("64"));
+        for (const auto& [section, orientation] :
+             {std::pair{63, Qt::Horizontal}, {4, Qt::Vertical}}) {
+            QCOMPARE(m.headerData(section, orientation, Qt::DisplayRole).toString(),
+                     QString::number(section + 1));
+            QCOMPARE(m.headerData(section, orientation, Qt::TextAlignmentRole).toInt(),
+                     int(Qt::AlignCenter));
+        }
+        // The cell's text is drawn in the font the model gives it.
+        FontRecorder recorder;
+        QPainter painter(&recorder);
+        QStyleOptionViewItem option;
+        option.rect = QRect(0, 0, 40, 20);
+        const QModelIndex picked = m.index(3, 3);
+        w().pickPage(PickGrid::Columns)->grid()->itemDelegate()->paint(&painter, option, picked);
+        QCOMPARE(recorder.fonts().size(), 1);
+        QCOMPARE(recorder.fonts().first(), cell(4, 4, Qt::FontRole).value<QFont>());
     }
 
     void keysPickUndoAndZoomButAHeldKeyPicksOnce() {

@@ -1,0 +1,370 @@
+#include <QProcess>
+#include <QSerialPort>
+#include <QTcpSocket>
+#include <QtTest>
+#include <chrono>
+
+#include "ModuleTimeline.h"
+#include "SimulatorThread.h"
+#include "TestBytes.h"
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The virtual camera in time and on the wire: what each picture shows of the packets sent over
+// the pty, the Motion-JPEG stream as a client reads it, the faults and changes over time, and
+// the program's camera options. Pictures of 640 x 360.
+
+namespace {
+
+// Bytes the pty may take to reach the controller's thread after the write has returned.
+constexpr auto kReadSlack = 50ms;
+
+CameraOptions smallCamera() {
+    CameraOptions options;
+    options.view.frame = QSize(640, 360);
+    return options;
+}
+
+// CellTest 16 x 4 scan 2 (checksum 10 ^ 04 ^ 02 = 16): every LED lights.
+const QByteArray kCellTest = hex("5AA50DFFFF6016000010040002");
+// HangTest 0: the LED of bit 0 of address 0 lights; wired straight, LED (0, 0).
+const QByteArray kHangTest0 = testPacket(0, 4);
+
+// The stream as a client reads it: the answer's head, then each part's JPEG, its framing
+// checked as it is split off. A part still arriving is left for later.
+struct Stream {
+    QByteArray head;
+    QList<QByteArray> jpegs;
+    QString fault;
+};
+
+Stream split(const QByteArray& bytes) {
+    Stream stream;
+    const qsizetype headEnd = bytes.indexOf("\r\n\r\n");
+    if (headEnd < 0) {
+        return stream;
+    }
+    stream.head = bytes.left(headEnd);
+    const QByteArray boundary = "--" + stream.head.mid(stream.head.indexOf("boundary=") + 9);
+    qsizetype at = headEnd + 4;
+    while (true) {
+        const qsizetype partHeadEnd = bytes.indexOf("\r\n\r\n", at);
+        if (partHeadEnd < 0) {
+            return stream;
+        }
+        const QList<QByteArray> lines = bytes.mid(at, partHeadEnd - at).split('\n');
+        const QByteArray length = lines.value(2).trimmed();
+        if (lines.size() != 3 || lines[0].trimmed() != boundary ||
+            lines[1].trimmed() != "Content-Type: image/jpeg" ||
+            !length.startsWith("Content-Length: ")) {
+            stream.fault = QString::fromLatin1(bytes.mid(at, partHeadEnd - at));
+            return stream;
+        }
+        const qsizetype size = length.mid(16).toLongLong();
+        if (bytes.size() < partHeadEnd + 4 + size + 2) {
+            return stream;
+        }
+        stream.jpegs.append(bytes.mid(partHeadEnd + 4, size));
+        if (bytes.mid(partHeadEnd + 4 + size, 2) != "\r\n") {
+            stream.fault = QStringLiteral("no CRLF after part %1").arg(stream.jpegs.size());
+            return stream;
+        }
+        at = partHeadEnd + 4 + size + 2;
+    }
+}
+
+// A client of the camera's stream on 127.0.0.1.
+struct Client {
+    QTcpSocket socket;
+    QByteArray bytes;
+
+    bool ask(quint16 port, const QByteArray& request = "GET / HTTP/1.1\r\nHost: x\r\n\r\n") {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(2000)) {
+            return false;
+        }
+        socket.write(request);
+        return socket.waitForBytesWritten(2000);
+    }
+    // Reads until `parts` whole parts have come; false when they do not within two seconds.
+    bool waitForParts(int parts) {
+        QElapsedTimer timer;
+        timer.start();
+        while (split(bytes).jpegs.size() < parts && timer.elapsed() < 2000) {
+            socket.waitForReadyRead(100);
+            bytes += socket.readAll();
+        }
+        return split(bytes).jpegs.size() >= parts;
+    }
+};
+
+// The pictures captured in [from, to).
+std::vector<ServedPicture> capturedBetween(const std::vector<ServedPicture>& pictures,
+                                           Clock::time_point from, Clock::time_point to) {
+    std::vector<ServedPicture> chosen;
+    std::copy_if(pictures.begin(), pictures.end(), std::back_inserter(chosen),
+                 [&](const ServedPicture& p) { return p.captured >= from && p.captured < to; });
+    return chosen;
+}
+
+QSet<QPoint> allLeds(int width, int height) {
+    QSet<QPoint> leds;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            leds.insert({x, y});
+        }
+    }
+    return leds;
+}
+
+}  // namespace
+
+class CameraStreamTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void exposureSharesTheSpanBetweenWhatTheModuleShowed_data() {
+        QTest::addColumn<int>("from");  // ms; packet 1 lights LED 0 at 0 ms, packet 2 LED 1 at 10
+        QTest::addColumn<int>("to");
+        QTest::addColumn<float>("led0");
+        QTest::addColumn<float>("led1");
+        QTest::addColumn<int>("inFull");
+        QTest::addColumn<int>("seen");
+        QTest::newRow("before any packet") << -20 << -10 << 0.0f << 0.0f << 0 << 0;
+        QTest::newRow("across packet 1") << -5 << 5 << 0.5f << 0.0f << 0 << 1;
+        QTest::newRow("across packet 2") << 5 << 15 << 0.5f << 0.5f << 1 << 2;
+        QTest::newRow("lopsided across packet 2") << 4 << 20 << 0.375f << 0.625f << 1 << 2;
+        QTest::newRow("from packet 2 on") << 10 << 30 << 0.0f << 1.0f << 2 << 2;
+        QTest::newRow("a moment") << 12 << 12 << 0.0f << 1.0f << 2 << 2;
+        QTest::newRow("all of packet 1") << 0 << 10 << 1.0f << 0.0f << 1 << 1;
+    }
+
+    void exposureSharesTheSpanBetweenWhatTheModuleShowed() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        const Clock::time_point zero = Clock::now();
+        ModuleTimeline timeline;
+        QBitArray first(2), second(2);
+        first.setBit(0);
+        second.setBit(1);
+        timeline.record(zero, 1, QSize(2, 1), first);
+        timeline.record(zero + 10ms, 2, QSize(2, 1), second);
+        const ModuleTimeline::Exposure shown = timeline.over(zero + std::chrono::milliseconds(from),
+                                                             zero + std::chrono::milliseconds(to));
+        QTEST(shown.lastPacketInFull, "inFull");
+        QTEST(shown.lastPacketSeen, "seen");
+        if (shown.lastPacketSeen == 0) {
+            QVERIFY(shown.leds.isEmpty());
+            return;
+        }
+        QCOMPARE(shown.leds, QSize(2, 1));
+        QFETCH(float, led0);
+        QFETCH(float, led1);
+        QVERIFY(std::abs(shown.levels[0] - led0) < 1e-4f &&
+                std::abs(shown.levels[1] - led1) < 1e-4f);
+    }
+
+    // Clients asking with any GET get the stream's head, then parts of image/jpeg whose
+    // Content-Length is the JPEG that follows; two at once both get it, one that goes away is
+    // forgotten while the other goes on, and anything but GET is refused.
+    void streamsMotionJpegToEveryClientThatAsks() {
+        SimulatorThread sim;
+        QVERIFY(sim.startCamera(smallCamera()));
+        const quint16 port = sim.camera()->port();
+        Client first, second, poster;
+        QVERIFY(first.ask(port));
+        QVERIFY(second.ask(port, "GET /video?fps=30 HTTP/1.0\r\n\r\n"));
+        QVERIFY(first.waitForParts(3));
+        QVERIFY(second.waitForParts(2));
+        QCOMPARE(sim.camera()->clientCount(), 2);
+        for (Client* client : {&first, &second}) {
+            const Stream stream = split(client->bytes);
+            QCOMPARE(stream.fault, QString());
+            QVERIFY(stream.head.startsWith("HTTP/1.0 200 OK\r\n"));
+            QVERIFY(stream.head.contains(
+                "\r\nContent-Type: multipart/x-mixed-replace; boundary=lumotrixframe"));
+            for (const QByteArray& jpeg : stream.jpegs) {
+                QCOMPARE(QImage::fromData(jpeg, "JPG").size(), QSize(640, 360));
+            }
+        }
+        first.socket.abort();
+        QTRY_COMPARE(sim.camera()->clientCount(), 1);
+        const int had = static_cast<int>(split(second.bytes).jpegs.size());
+        QVERIFY(second.waitForParts(had + 3));
+        QVERIFY(poster.ask(port, "POST / HTTP/1.1\r\n\r\n"));
+        QVERIFY(poster.socket.waitForDisconnected(2000));
+        QVERIFY(poster.socket.readAll().startsWith("HTTP/1.0 405 "));
+    }
+
+    // The camera sees the module a latency (100 ms) late over an exposure (33 ms): pictures
+    // captured before a packet's write + latency still show the module before it, those
+    // captured after its arrival + latency + exposure show it, and the log says which packet.
+    void pictureShowsAPacketOnlyAfterTheLatency() {
+        SimulatorThread sim;
+        QVERIFY(sim.startCamera(smallCamera()));
+        QSerialPort line(sim.devicePath());
+        QVERIFY(line.open(QIODevice::ReadWrite));
+        line.write(kCellTest);
+        QVERIFY(line.waitForBytesWritten(1000));
+        QTest::qWait(300);
+        const Clock::time_point written = Clock::now();
+        line.write(kHangTest0);
+        QVERIFY(line.waitForBytesWritten(1000));
+        const Clock::time_point arrived = Clock::now() + kReadSlack;
+        QTest::qWait(450);
+        const std::vector<ServedPicture> pictures = sim.camera()->pictures();
+        const std::vector<ServedPicture> before =
+            capturedBetween(pictures, written - 100ms, written + 100ms);
+        const std::vector<ServedPicture> after =
+            capturedBetween(pictures, arrived + 133ms, Clock::now());
+        QVERIFY(before.size() >= 2 && after.size() >= 2);
+        for (const ServedPicture& picture : before) {
+            QCOMPARE(picture.lastPacketSeen, 1);
+            QCOMPARE(picture.litLeds(), allLeds(16, 4));
+        }
+        for (const ServedPicture& picture : after) {
+            QCOMPARE(picture.lastPacketInFull, 2);
+            QCOMPARE(picture.litLeds(), QSet<QPoint>{QPoint(0, 0)});
+            QVERIFY(picture.partlyLit.empty());
+        }
+    }
+
+    // A reflection and a nudge given by the options begin at their time (as seen a latency
+    // later), and the test takes both away again at run time.
+    void reflectionAndNudgeComeAtTheirTimeAndGoWhenTakenAway() {
+        CameraOptions options = smallCamera();
+        options.reflectionAt = QPointF(3, 2);
+        options.reflectionFrom = 200ms;
+        options.nudge = QPointF(2, -1);
+        options.nudgeFrom = 200ms;
+        SimulatorThread sim;
+        const Clock::time_point start = Clock::now();
+        QVERIFY(sim.startCamera(options));
+        QTest::qWait(500);
+        const Clock::time_point takenAway = Clock::now();
+        sim.camera()->setReflection(std::nullopt);
+        sim.camera()->setNudge({});
+        QTest::qWait(250);
+        const std::vector<ServedPicture> pictures = sim.camera()->pictures();
+        // Straight on, 7 pixels a pitch along x and y: (14, -7).
+        const std::pair<Clock::time_point, Clock::time_point> spans[] = {
+            {start, start + 300ms},
+            {start + 360ms, takenAway + 100ms},
+            {takenAway + 120ms, Clock::now()}};
+        for (int i = 0; i < 3; ++i) {
+            const std::vector<ServedPicture> during =
+                capturedBetween(pictures, spans[i].first, spans[i].second);
+            QVERIFY(during.size() >= 2);
+            for (const ServedPicture& picture : during) {
+                QCOMPARE(picture.effects.reflection, i == 1);
+                QCOMPARE(picture.effects.shift, i == 1 ? QPointF(14, -7) : QPointF());
+                QCOMPARE(picture.effects.reflectionAt, i == 1 ? QPointF(3, 2) : QPointF());
+            }
+        }
+    }
+
+    // Repeated pictures come as the same bytes in the next part, banding in one picture of N,
+    // and the gain wanders within its drift.
+    void faultsShowInTheirShareOfPictures() {
+        CameraOptions options = smallCamera();
+        options.repeatShare = 1;
+        options.bandingEvery = 3;
+        options.exposureDrift = 0.05;
+        SimulatorThread sim;
+        QVERIFY(sim.startCamera(options));
+        Client client;
+        QVERIFY(client.ask(sim.camera()->port()));
+        QVERIFY(client.waitForParts(16));
+        const QList<QByteArray> jpegs = split(client.bytes).jpegs;
+        int same = 0;
+        for (int i = 1; i < jpegs.size(); ++i) {
+            same += jpegs[i] == jpegs[i - 1] ? 1 : 0;
+        }
+        // Every new picture is followed by its repeat.
+        QVERIFY2(same >= 7 && same <= 8, qPrintable(QString::number(same)));
+        const std::vector<ServedPicture> pictures = sim.camera()->pictures();
+        for (std::size_t i = 1; i < pictures.size(); ++i) {
+            const ServedPicture& picture = pictures[i];
+            QCOMPARE(picture.repeated, picture.sequence == pictures[i - 1].sequence);
+            QCOMPARE(picture.effects.bandRows > 0, picture.sequence % 3 == 0);
+            QVERIFY(std::abs(picture.effects.gain - 1) <= 0.05);
+            QVERIFY(picture.repeated || picture.effects.gain != pictures[i - 1].effects.gain);
+        }
+    }
+
+    // At its end the stream closes every connection and takes no new one.
+    void streamEndsAtItsTime() {
+        CameraOptions options = smallCamera();
+        options.endAfter = 400ms;
+        SimulatorThread sim;
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        QVERIFY(sim.startCamera(options));
+        Client client;
+        QVERIFY(client.ask(sim.camera()->port()));
+        QVERIFY(client.waitForParts(2));
+        QVERIFY(client.socket.waitForDisconnected(2000));
+        QVERIFY2(sinceStart.elapsed() >= 400 && sinceStart.elapsed() < 1000,
+                 qPrintable(QString::number(sinceStart.elapsed())));
+        Client late;
+        QVERIFY(!late.ask(sim.camera()->port()));
+    }
+
+    // The program as a person runs it: the camera's address on a line of its own before the
+    // device's, and the pictures in the size asked for.
+    void programServesTheCameraOnThePortItPrints() {
+        QProcess sim;
+        sim.start(
+            QStringLiteral(SIM_PATH),
+            {QStringLiteral("--camera-port"), QStringLiteral("0"), QStringLiteral("--camera-size"),
+             QStringLiteral("320x180"), QStringLiteral("--camera-rotation"), QStringLiteral("90")});
+        QVERIFY(sim.waitForReadyRead(5000));
+        const QByteArray line = sim.readLine().trimmed();
+        QVERIFY2(line.startsWith("camera http://127.0.0.1:") && line.endsWith('/'), line);
+        const auto port = static_cast<quint16>(line.mid(24).chopped(1).toUInt());
+        Client client;
+        QVERIFY(client.ask(port));
+        QVERIFY(client.waitForParts(1));
+        QCOMPARE(QImage::fromData(split(client.bytes).jpegs.value(0), "JPG").size(),
+                 QSize(320, 180));
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+    }
+
+    void programRefusesABadCameraOption_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("message");  // how standard error begins
+        QTest::newRow("yaw") << "camera-yaw"
+                             << "50" << QByteArray("--camera-yaw needs a number from -35 to 35");
+        QTest::newRow("repeat share")
+            << "camera-repeat"
+            << "1.5" << QByteArray("--camera-repeat needs a number from 0 to 1");
+        QTest::newRow("rotation") << "camera-rotation"
+                                  << "45"
+                                  << QByteArray("--camera-rotation needs 0, 90, 180 or 270");
+        QTest::newRow("size") << "camera-size"
+                              << "0x5" << QByteArray("--camera-size needs WxH, each 1 to 4096");
+        QTest::newRow("nudge") << "camera-nudge"
+                               << "3" << QByteArray("--camera-nudge needs X,Y or X,Y@MS");
+        QTest::newRow("dead LED") << "dead-led"
+                                  << "1" << QByteArray("--dead-led needs ADDRESS,BIT");
+    }
+
+    void programRefusesABadCameraOption() {
+        QFETCH(QString, option);
+        QFETCH(QString, value);
+        QProcess sim;
+        sim.start(QStringLiteral(SIM_PATH), {QStringLiteral("--camera-port"), QStringLiteral("0"),
+                                             QStringLiteral("--") + option, value});
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitCode(), 2);
+        QFETCH(QByteArray, message);
+        const QByteArray said = sim.readAllStandardError();
+        QVERIFY2(said.startsWith(message), said);
+    }
+};
+
+QTEST_MAIN(CameraStreamTest)
+#include "tst_camera_stream.moc"
