@@ -24,7 +24,7 @@
 // cameraLost() comes, once, for a camera not found (none plugged in, or unplugged), a camera Qt
 // reports an error for, and a picture format the program cannot read. The camera's exposure and
 // other settings are never touched: Qt cannot give them back to the camera's automatic control.
-class LocalCamera : public QObject, public CameraControl {
+class LocalCamera : public QObject, public LocalCameraControl {
     Q_OBJECT
 public:
     LocalCamera(const QByteArray& id, CameraListener& listener);

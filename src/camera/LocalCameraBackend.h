@@ -21,9 +21,9 @@ public:
     virtual void cameraLost(const QString& why) = 0;
 };
 
-class CameraControl {
+class LocalCameraControl {
 public:
-    virtual ~CameraControl() = default;  // stops the camera
+    virtual ~LocalCameraControl() = default;  // stops the camera
     virtual void start() = 0;
     virtual void stop() = 0;
 };
@@ -36,7 +36,7 @@ public:
     virtual QList<CameraDescription> cameras() const = 0;
     // The camera with this id, reporting to `listener`, which must outlive it; a camera that is
     // gone is reported by cameraLost() once started.
-    virtual std::unique_ptr<CameraControl> open(const QByteArray& id,
+    virtual std::unique_ptr<LocalCameraControl> open(const QByteArray& id,
                                                 CameraListener& listener) const = 0;
 };
 

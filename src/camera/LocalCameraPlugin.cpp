@@ -13,7 +13,7 @@ QList<CameraDescription> LocalCameraPlugin::cameras() const {
     return cameras;
 }
 
-std::unique_ptr<CameraControl> LocalCameraPlugin::open(const QByteArray& id,
+std::unique_ptr<LocalCameraControl> LocalCameraPlugin::open(const QByteArray& id,
                                                        CameraListener& listener) const {
     return std::make_unique<LocalCamera>(id, listener);
 }

@@ -11,6 +11,6 @@ class LocalCameraPlugin : public QObject, public LocalCameraBackend {
     Q_INTERFACES(LocalCameraBackend)
 public:
     QList<CameraDescription> cameras() const override;
-    std::unique_ptr<CameraControl> open(const QByteArray& id,
+    std::unique_ptr<LocalCameraControl> open(const QByteArray& id,
                                         CameraListener& listener) const override;
 };

@@ -21,5 +21,5 @@ private:
     void cameraFrame(const CameraFrame& frame) override { Q_EMIT frameArrived(frame); }
     void cameraLost(const QString& why) override { Q_EMIT lost(why); }
 
-    std::unique_ptr<CameraControl> m_camera;
+    std::unique_ptr<LocalCameraControl> m_camera;
 };
