@@ -184,10 +184,12 @@ void CameraWalk::pause() {
     }
 }
 
+// A walk that is running starts over on the page in front: a polarity page is watched again and
+// calibrated anew, a pick page can no longer be walked.
 void CameraWalk::forgetCalibration() {
     m_calibrated = false;
-    if (m_phase == Phase::Calibrating) {
-        m_phase = Phase::None;
+    if (m_state == State::Running) {
+        begin();
     }
 }
 
