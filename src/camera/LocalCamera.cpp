@@ -44,7 +44,7 @@ bool LocalCamera::openCamera() {
         device = input.id() == m_id ? input : device;
     }
     if (device.isNull()) {
-        failLater(m_run, tr("没有找到摄像头，请检查连接"));
+        failLater(m_run, tr("没有找到相机，请检查连接"));
         return false;
     }
     m_shownName = device.description();
@@ -65,7 +65,7 @@ bool LocalCamera::openCamera() {
     const quint64 run = m_run;
     connect(m_camera.get(), &QCamera::errorOccurred, this, [this, run] {
         failLater(
-            run, tr("摄像头 %1 无法使用，请检查连接，或关闭正在使用它的其他程序").arg(m_shownName));
+            run, tr("相机 %1 无法使用，请检查连接，或关闭正在使用它的其他程序").arg(m_shownName));
     });
     m_session.setCamera(m_camera.get());
     return true;
@@ -158,9 +158,9 @@ void LocalCamera::checkStillPlugged() {
             return;
         }
     }
-    failLater(m_run, tr("摄像头 %1 已断开，请检查连接").arg(m_shownName));
+    failLater(m_run, tr("相机 %1 已断开，请检查连接").arg(m_shownName));
 }
 
 QString LocalCamera::unreadableText() const {
-    return tr("摄像头 %1 的画面格式本程序无法读取").arg(m_shownName);
+    return tr("相机 %1 的画面格式本程序无法读取").arg(m_shownName);
 }

@@ -48,9 +48,9 @@ LocalCameraBackend* LocalCameras::backend() {
         if (m_backend) {
             return m_backend;
         }
-        m_reason = tr("摄像头模块 %1 无法加载：%2").arg(path, m_loader->errorString());
+        m_reason = tr("相机模块 %1 无法加载：%2").arg(path, m_loader->errorString());
         return nullptr;
     }
-    m_reason = tr("没有找到摄像头模块 %1，请重新安装本程序").arg(moduleFileName());
+    m_reason = tr("没有找到相机模块 %1，请重新安装本程序").arg(moduleFileName());
     return nullptr;
 }

@@ -118,7 +118,7 @@ bool MjpegReader::readHead() {
     const QByteArray head = m_head.left(start);
     const int status = statusCode(head);
     if (status != 200) {
-        fail(tr("摄像头 %1 没有提供视频流（HTTP 应答 %2），请检查地址")
+        fail(tr("相机 %1 没有提供视频流（HTTP 应答 %2），请检查地址")
                  .arg(shownAddress(m_url))
                  .arg(status));
         return false;
@@ -153,10 +153,10 @@ void MjpegReader::socketFailed(QAbstractSocket::SocketError error) {
     const QString address = shownAddress(m_url);
     switch (error) {
         case QAbstractSocket::ConnectionRefusedError:
-            fail(tr("摄像头 %1 拒绝连接，请检查地址和端口").arg(address));
+            fail(tr("相机 %1 拒绝连接，请检查地址和端口").arg(address));
             return;
         case QAbstractSocket::HostNotFoundError:
-            fail(tr("找不到摄像头 %1，请检查地址").arg(address));
+            fail(tr("找不到相机 %1，请检查地址").arg(address));
             return;
         default:
             break;
@@ -165,20 +165,20 @@ void MjpegReader::socketFailed(QAbstractSocket::SocketError error) {
 }
 
 QString MjpegReader::silentText() const {
-    return tr("摄像头 %1 没有应答，请检查地址和网络").arg(shownAddress(m_url));
+    return tr("相机 %1 没有应答，请检查地址和网络").arg(shownAddress(m_url));
 }
 
 QString MjpegReader::stoppedText() const {
-    return tr("摄像头 %1 的视频流中断了").arg(shownAddress(m_url));
+    return tr("相机 %1 的视频流中断了").arg(shownAddress(m_url));
 }
 
 QString MjpegReader::faultText(MjpegParser::Fault fault) const {
     const QString address = shownAddress(m_url);
     if (fault == MjpegParser::Fault::WrongLength || fault == MjpegParser::Fault::PartTooLarge ||
         fault == MjpegParser::Fault::HeaderTooLarge) {
-        return tr("摄像头 %1 发来的视频流数据有误").arg(address);
+        return tr("相机 %1 发来的视频流数据有误").arg(address);
     }
-    return tr("摄像头 %1 发来的不是 Motion-JPEG 视频流，请检查地址").arg(address);
+    return tr("相机 %1 发来的不是 Motion-JPEG 视频流，请检查地址").arg(address);
 }
 
 void MjpegReader::fail(const QString& why) {

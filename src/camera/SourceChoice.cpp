@@ -5,7 +5,7 @@
 SourceChoice SourceChoice::fromText(const QString& text, const QList<CameraDescription>& cameras) {
     const QString given = text.trimmed();
     if (given.isEmpty()) {
-        return refused(tr("请输入摄像头的编号、名称或 http:// 视频流地址"));
+        return refused(tr("请输入相机的编号、名称或 http:// 视频流地址"));
     }
     if (given.contains(QLatin1String("://"))) {
         return fromAddress(given);
@@ -53,10 +53,10 @@ SourceChoice SourceChoice::fromNumber(const QString& text, qsizetype count) {
     bool ok = false;
     const qsizetype number = text.toLongLong(&ok);
     if (count == 0) {
-        return refused(tr("没有找到摄像头，请检查连接"));
+        return refused(tr("没有找到相机，请检查连接"));
     }
     if (!ok || number < 1 || number > count) {
-        return refused(tr("没有第 %1 个摄像头（共找到 %2 个）").arg(text).arg(count));
+        return refused(tr("没有第 %1 个相机（共找到 %2 个）").arg(text).arg(count));
     }
     SourceChoice choice;
     choice.m_kind = Kind::Local;
@@ -79,10 +79,10 @@ SourceChoice SourceChoice::fromName(const QString& text, const QList<CameraDescr
         }
     }
     if (holding.size() > 1) {
-        return refused(tr("有多个摄像头的名称含有“%1”，请用编号选择").arg(text));
+        return refused(tr("有多个相机的名称含有“%1”，请用编号选择").arg(text));
     }
     if (holding.isEmpty()) {
-        return refused(tr("没有名为“%1”的摄像头").arg(text));
+        return refused(tr("没有名为“%1”的相机").arg(text));
     }
     SourceChoice choice;
     choice.m_kind = Kind::Local;

@@ -67,6 +67,9 @@ public:
     CameraWalk(MappingSession& session, CameraSource& camera, Now now = Clock::now,
                QObject* parent = nullptr);
 
+    // Why a picture names no LED, in words: "有几个灯同时亮".
+    static QString describe(CameraReading::Doubt doubt);
+
     State state() const { return m_state; }
     bool isRunning() const { return m_state == State::Running; }
     // What the walk does or waits for, or why it stopped: one line for the camera window.

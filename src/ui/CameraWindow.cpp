@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "session/CameraWalk.h"
 #include "ui/CameraPictureView.h"
 
 namespace {
@@ -104,20 +105,9 @@ QString CameraWindow::describe(const CameraReading& reading) {
             return reading.light == Light::Lit    ? tr("模块亮")
                    : reading.light == Light::Dark ? tr("模块暗")
                                                   : tr("看不清模块是亮还是暗");
-        case Doubt::NoneLit:
-            return tr("没有灯亮");
-        case Doubt::SeveralLit:
-            return tr("有几个灯同时亮");
-        case Doubt::Unclear:
-            return tr("有灯在亮和暗之间");
-        case Doubt::LightOffLeds:
-            return tr("灯之间或模块旁有光，可能是反光");
-        case Doubt::Moved:
-            return tr("画面和校准时不一样：相机动了？");
-        case Doubt::Overexposed:
-            return tr("画面太亮");
+        default:
+            return CameraWalk::describe(reading.doubt);
     }
-    return {};
 }
 
 // Esc pauses the walk; it does not close the window.

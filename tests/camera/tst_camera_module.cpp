@@ -21,7 +21,7 @@ private Q_SLOTS:
         source->start();
         QCOMPARE(lost.size(), 0);  // never from inside start()
         QTRY_COMPARE(lost.size(), 1);
-        QCOMPARE(lost[0][0].toString(), QStringLiteral("没有找到摄像头，请检查连接"));
+        QCOMPARE(lost[0][0].toString(), QStringLiteral("没有找到相机，请检查连接"));
         source->stop();
     }
 
@@ -30,7 +30,7 @@ private Q_SLOTS:
         QVERIFY(cameras.cameras().isEmpty());
         QVERIFY(!cameras.open("x", nullptr));
         QCOMPARE(cameras.unavailableReason(),
-                 QStringLiteral("没有找到摄像头模块 %1，请重新安装本程序")
+                 QStringLiteral("没有找到相机模块 %1，请重新安装本程序")
                      .arg(LocalCameras::moduleFileName()));
     }
 };

@@ -210,15 +210,15 @@ private Q_SLOTS:
         row("no host", "http:///video", Kind::Refused, -1, "视频流地址 http:///video 无效");
         row("first camera", "1", Kind::Local, 0, "");
         row("last camera", "3", Kind::Local, 2, "");
-        row("no such number", "4", Kind::Refused, -1, "没有第 4 个摄像头（共找到 3 个）");
-        row("zero", "0", Kind::Refused, -1, "没有第 0 个摄像头（共找到 3 个）");
+        row("no such number", "4", Kind::Refused, -1, "没有第 4 个相机（共找到 3 个）");
+        row("zero", "0", Kind::Refused, -1, "没有第 0 个相机（共找到 3 个）");
         row("whole name in any case", "usb camera", Kind::Local, 0, "");
         row("a whole name that is also part of another", "USB Camera 2", Kind::Local, 1, "");
         row("part of one name", "integrated", Kind::Local, 2, "");
         row("part of two names", "USB", Kind::Refused, -1,
-            "有多个摄像头的名称含有“USB”，请用编号选择");
-        row("no such name", "Phone", Kind::Refused, -1, "没有名为“Phone”的摄像头");
-        row("nothing", "  ", Kind::Refused, -1, "请输入摄像头的编号、名称或 http:// 视频流地址");
+            "有多个相机的名称含有“USB”，请用编号选择");
+        row("no such name", "Phone", Kind::Refused, -1, "没有名为“Phone”的相机");
+        row("nothing", "  ", Kind::Refused, -1, "请输入相机的编号、名称或 http:// 视频流地址");
     }
     void aSourceIsChosenFromTheUsersText() {
         QFETCH(QString, text);
@@ -238,7 +238,7 @@ private Q_SLOTS:
     void aNumberWithoutCamerasSaysThereAreNone() {
         const SourceChoice choice = SourceChoice::fromText(QStringLiteral("1"), {});
         QCOMPARE(choice.kind(), Kind::Refused);
-        QCOMPARE(choice.refusal(), QStringLiteral("没有找到摄像头，请检查连接"));
+        QCOMPARE(choice.refusal(), QStringLiteral("没有找到相机，请检查连接"));
     }
 
     void camerasAreListedByNumberFromOne() {

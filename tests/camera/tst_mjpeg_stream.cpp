@@ -185,7 +185,7 @@ private Q_SLOTS:
         stream.start();
         QTRY_COMPARE(lost.size(), 1);
         QCOMPARE(lost[0][0].toString(),
-                 QStringLiteral("摄像头 %1 ").arg(camera.url().toString()) + why);
+                 QStringLiteral("相机 %1 ").arg(camera.url().toString()) + why);
         QCOMPARE(frames.size(), pictures);
         QVERIFY(!stream.isRunning());
         QCoreApplication::sendPostedEvents();
@@ -199,7 +199,7 @@ private Q_SLOTS:
         stream.start();
         QTRY_COMPARE(lost.size(), 1);
         QCOMPARE(lost[0][0].toString(),
-                 QStringLiteral("摄像头 %1 拒绝连接，请检查地址和端口").arg(url.toString()));
+                 QStringLiteral("相机 %1 拒绝连接，请检查地址和端口").arg(url.toString()));
     }
 
     // A silent camera is given up no sooner than the first-byte time-out; a stalled one no
