@@ -65,7 +65,7 @@ Please pass this text on to the developers.</translation>
     <message>
         <location filename="../src/session/CameraWalk.cpp" line="23"/>
         <source>相机的画面落后超过 1 秒，跟不上闪烁。请换一个延迟小的相机或连接方式，再按 F5。</source>
-        <translation>The camera's picture lags more than 1 s behind the panel and cannot follow the blinking. Use a camera or connection with less delay, then press F5.</translation>
+        <translation>The camera&apos;s picture lags more than 1 s behind the panel and cannot follow the blinking. Use a camera or connection with less delay, then press F5.</translation>
     </message>
     <message>
         <location filename="../src/session/CameraWalk.cpp" line="25"/>
@@ -274,13 +274,18 @@ Please pass this text on to the developers.</translation>
         <translation>Unknown option: %1</translation>
     </message>
     <message>
+        <location filename="../src/ui/main.cpp" line="45"/>
+        <source>没有找到相机。</source>
+        <translation>No camera found.</translation>
+    </message>
+    <message>
         <location filename="../src/ui/CommandLine.cpp" line="56"/>
         <source>用法：lumotrix [--lang en|zh] [--camera 相机] [--list-cameras] [Qt 的选项，如 -platform]
   --camera 相机     打开相机窗口：http:// 地址，或 --list-cameras 列出的相机编号或名称
   --list-cameras    列出找到的相机后结束
 </source>
-        <translation>Usage: lumotrix [--lang en|zh] [--camera CAMERA] [--list-cameras] [Qt's options, such as -platform]
-  --camera CAMERA   opens the camera window on CAMERA: an http:// address, or a camera's
+        <translation>Usage: lumotrix [--lang en|zh] [--camera CAMERA] [--list-cameras] [Qt&apos;s options, such as -platform]
+  --camera CAMERA   opens the camera window on CAMERA: an http:// address, or a camera&apos;s
                     number or name as --list-cameras prints them
   --list-cameras    prints the cameras found, then ends
 </translation>
@@ -353,7 +358,7 @@ Please pass this text on to the developers.</translation>
     <message>
         <location filename="../src/camera/FrameReader.cpp" line="77"/>
         <source>画面过曝：请把相机的曝光或增益调低</source>
-        <translation>The picture is overexposed: turn the camera's exposure or gain down</translation>
+        <translation>The picture is overexposed: turn the camera&apos;s exposure or gain down</translation>
     </message>
     <message>
         <location filename="../src/camera/FrameReader.cpp" line="79"/>
@@ -889,7 +894,7 @@ If that was a slip, go back to that step, pick again and save again.</translatio
     <message>
         <location filename="../src/camera/SourceChoice.cpp" line="8"/>
         <source>请输入相机的编号、名称或 http:// 视频流地址</source>
-        <translation>Enter a camera's number or name, or an http:// stream address</translation>
+        <translation>Enter a camera&apos;s number or name, or an http:// stream address</translation>
     </message>
     <message>
         <location filename="../src/camera/SourceChoice.cpp" line="38"/>
@@ -919,7 +924,7 @@ If that was a slip, go back to that step, pick again and save again.</translatio
     <message>
         <location filename="../src/camera/SourceChoice.cpp" line="82"/>
         <source>有多个相机的名称含有“%1”，请用编号选择</source>
-        <translation>More than one camera's name contains “%1”: choose by number</translation>
+        <translation>More than one camera&apos;s name contains “%1”: choose by number</translation>
     </message>
     <message>
         <location filename="../src/camera/SourceChoice.cpp" line="85"/>

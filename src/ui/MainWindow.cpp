@@ -151,8 +151,10 @@ void MainWindow::createShortcuts() {
     auto* walk = new QShortcut(QKeySequence(Qt::Key_F5), this);
     walk->setContext(Qt::ApplicationShortcut);
     connect(walk, &QShortcut::activated, m_camera, &CameraControl::toggleWalk);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_camera,
-            &CameraControl::pauseWalk);
+    // Esc in the window's own area: the camera window, a window of its own, handles its Esc.
+    auto* pause = new QShortcut(QKeySequence(Qt::Key_Escape), centralWidget());
+    pause->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(pause, &QShortcut::activated, m_camera, &CameraControl::pauseWalk);
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, &m_session,
             &MappingSession::undo);
     // Ctrl and "+" whether or not Shift is needed for "+" on the keyboard.

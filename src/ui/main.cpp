@@ -41,7 +41,10 @@ int main(int argc, char* argv[]) {
     if (CommandLine::listCameras(QCoreApplication::arguments())) {
         LocalCameras local;
         const QString list = SourceChoice::listText(local.cameras());
-        std::fputs(qUtf8Printable(list.isEmpty() ? local.unavailableReason() + u'\n' : list),
+        const QString none = local.unavailableReason().isEmpty()
+                                 ? QCoreApplication::translate("CommandLine", "没有找到相机。")
+                                 : local.unavailableReason();
+        std::fputs(qUtf8Printable(list.isEmpty() ? none + u'\n' : list),
                    list.isEmpty() ? stderr : stdout);
         return 0;
     }

@@ -13,8 +13,11 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
@@ -26,6 +29,8 @@
 #include "core/Language.h"
 #include "ui/AddressPanel.h"
 #include "ui/Application.h"
+#include "ui/CameraControl.h"
+#include "ui/CameraWindow.h"
 #include "ui/FileDialogModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MapStatus.h"
@@ -253,6 +258,10 @@ private Q_SLOTS:
             << QStringList{u("--lnag"), u("en")} << u("Unknown option: --lnag\n");
         QTest::newRow("Qt's options")
             << QStringList{u("-qwindowgeometry"), u("+0+0"), u("--lang=zh")} << QString();
+        QTest::newRow("a camera that does not answer")
+            << QStringList{u("--camera"), u("http://127.0.0.1:1/")} << QString();
+        QTest::newRow("no camera to list")  // ends with code 0: nothing is wrong
+            << QStringList{u("--list-cameras")} << u("No camera found");
     }
 
     void commandLineIsCheckedBeforeTheWindowOpens() {
@@ -273,7 +282,7 @@ private Q_SLOTS:
             return;
         }
         QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitCode(), 2);
+        QCOMPARE(program.exitCode(), args.contains(u("--list-cameras")) ? 0 : 2);
         const QString err = QString::fromUtf8(program.readAllStandardError());
         QVERIFY2(err.contains(refusal), qPrintable(err));
     }
@@ -360,6 +369,43 @@ private Q_SLOTS:
         w().pickPage(PickGrid::Columns)->grid()->itemDelegate()->paint(&painter, option, picked);
         QCOMPARE(recorder.fonts().size(), 1);
         QCOMPARE(recorder.fonts().first(), cell(4, 4, Qt::FontRole).value<QFont>());
+    }
+
+    // The camera button, at the right of the status bar and outside the tab order, opens the
+    // camera window; F5 there with no camera asks for one; Esc and closing only pause the walk.
+    // The cells the camera asks about are marked on the grid of the page in front.
+    void cameraWindowAndMarks() {
+        QToolButton* button = w().cameraButton();
+        QCOMPARE(button->parentWidget(), w().statusBar());
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        button->click();
+        CameraWindow* camera = w().camera()->window();
+        QVERIFY(camera->isVisible());
+        QTest::keyClick(camera, Qt::Key_F5);
+        QVERIFY2(camera->statusLabel()->text().startsWith(u("请先选择相机")),
+                 qPrintable(camera->statusLabel()->text()));
+        QSignalSpy paused(camera, &CameraWindow::pauseWanted);
+        QApplication::setActiveWindow(camera);  // the offscreen platform activates no window
+        QTest::keyClick(camera, Qt::Key_Escape);
+        QCOMPARE(paused.size(), 1);
+        QVERIFY(camera->isVisible());
+        camera->close();
+        QCOMPARE(paused.size(), 2);
+        CameraReading lit;
+        lit.doubt = CameraReading::Doubt::None;
+        lit.led = QPoint(5, 3);
+        QCOMPARE(CameraWindow::describe(lit), u("亮的灯：第 3 行 第 5 列"));
+
+        next(3);
+        Q_EMIT w().camera()->marksChanged({QPoint(5, 3)});
+        const auto background = [this](PickGrid grid) {
+            const PickGridModel& m = w().pickPage(grid)->grid()->gridModel();
+            return m.data(m.index(2, 4), Qt::BackgroundRole).value<QColor>();
+        };
+        QCOMPARE(background(PickGrid::Rows), PickGridModel::kMarked);
+        QVERIFY(background(PickGrid::Columns) != PickGridModel::kMarked);
+        Q_EMIT w().camera()->marksChanged({});
+        QVERIFY(background(PickGrid::Rows) != PickGridModel::kMarked);
     }
 
     void keysPickUndoAndZoomButAHeldKeyPicksOnce() {
