@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config zlib1g-dev
+    cmake ninja-build g++ lld pkg-config zlib1g-dev  # lld: links the many test programs fast
     qt6-base-dev qt6-serialport-dev libgl-dev
     qt6-multimedia-dev      # local cameras (the module lumotrix-camera-local)
     gstreamer1.0-plugins-good  # without its video4linux source Qt lists no camera
