@@ -6,9 +6,11 @@
 #include "CameraPictures.h"
 #include "vision/Calibrator.h"
 #include "vision/LedReader.h"
+#include "vision/PolarityJudge.h"
 
 // Never a wrong LED: pictures drawn by the virtual camera and passed through its JPEG, straight
-// on and at each limit of the ranges the finder promises. For every view calibration succeeds,
+// on and at each limit of the ranges the finder promises. For every view the dark and the lit
+// picture are told apart on their own (polarity), calibration succeeds,
 // every LED lies within a fraction of a pixel of where the camera drew it, single LEDs at the
 // corners, the edges and a random sample read as certain and right, and every picture that is
 // not one LED clearly lit reads as a doubt.
@@ -141,6 +143,7 @@ double distance(QPointF a, QPointF b) {
 }  // namespace
 
 Q_DECLARE_METATYPE(CameraView)
+Q_DECLARE_METATYPE(ModuleLight)
 
 class VisionCameraTest : public QObject {
     Q_OBJECT
@@ -207,6 +210,13 @@ private Q_SLOTS:
                                   leds.width(), leds.height(), p.orientation());
         QCOMPARE(c.refusal, CalibrationRefusal::None);
         const LedGrid& grid = *c.grid;
+        // Lit or dark, judged on one picture alone and against the calibration.
+        for (const auto& [picture, light] :
+             {std::pair{&dark, ModuleLight::Dark}, std::pair{&lit, ModuleLight::Lit}}) {
+            const GreyPicture g = CameraPictures::grey(*picture);
+            QCOMPARE(PolarityJudge::judge(g, leds.width(), leds.height()).light, light);
+            QCOMPARE(PolarityJudge::judge(grid, g).light, light);
+        }
         for (int row = 0; row < leds.height(); ++row) {
             for (int column = 0; column < leds.width(); ++column) {
                 const double off = distance(toPointF(grid.led(row, column).centre),
