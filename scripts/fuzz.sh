@@ -10,12 +10,14 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 all=(fuzz_decoded_map fuzz_map_file fuzz_batch_plan fuzz_packet_framer fuzz_answers
-     fuzz_text_number)
+     fuzz_text_number fuzz_mjpeg_parser)
 targets=("${@:-${all[@]}}")
 # The longest input worth trying: a map file and a few bytes more for the map readers; a few
-# packets with noise between them for the framer; a plan of a dozen lines; a long typed number.
+# packets with noise between them for the framer; a plan of a dozen lines; a long typed number;
+# a Content-Type and a few parts, some past the fuzz target's 512-byte part limit.
 declare -A maxLength=([fuzz_map_file]=2100 [fuzz_decoded_map]=2100 [fuzz_batch_plan]=256
-                      [fuzz_packet_framer]=600 [fuzz_answers]=64 [fuzz_text_number]=256)
+                      [fuzz_packet_framer]=600 [fuzz_answers]=64 [fuzz_text_number]=256
+                      [fuzz_mjpeg_parser]=1400)
 
 scripts/install-deps.sh clang libclang-rt-dev
 cmake --preset fuzz >/dev/null

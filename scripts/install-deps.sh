@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config zlib1g-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-multimedia-dev      # local cameras (the module lumotrix-camera-local)
+    gstreamer1.0-plugins-good  # without its video4linux source Qt lists no camera
     libeigen3-dev           # least-squares fits of the LED finder
     qt6-tools-dev qt6-l10n-tools  # lupdate and lrelease for the English translation
     fonts-noto-cjk          # the Chinese captions

@@ -4,7 +4,8 @@
 #   - lintian reports no error (its full report is printed);
 #   - the control fields: name, version from the project, the Qt libraries found by
 #     dpkg-shlibdeps, the CJK font; apt can resolve every dependency from the archive;
-#   - every file the package promises is there: stripped programs, the menu entry (validated
+#   - every file the package promises is there: stripped programs and camera module, the menu
+#     entry (validated
 #     with desktop-file-validate, its Exec and Icon found in the package), the icon at each
 #     size, the gzipped manual pages, the copyright;
 #   - lumotrix-sim --help works, and lumotrix-sim --link makes its device link and removes it
@@ -58,7 +59,8 @@ check_control() {
     [[ "$(dpkg-deb -f "$deb" Version)" == "$version"-* ]] && pass "Version follows $version" \
         || fail "Version $(dpkg-deb -f "$deb" Version) does not follow the project's $version"
     depends=$(dpkg-deb -f "$deb" Depends)
-    for want in 'libqt6widgets6' 'libqt6serialport6' 'libc6' 'fonts-noto-cjk | fonts-wqy-zenhei'; do
+    for want in 'libqt6widgets6' 'libqt6serialport6' 'libqt6multimedia6' 'libc6' \
+        'fonts-noto-cjk | fonts-wqy-zenhei' 'gstreamer1.0-plugins-good'; do
         grep -qF "$want" <<<"$depends" && pass "Depends on $want" || fail "Depends lacks $want: $depends"
     done
     if compgen -G '/var/lib/apt/lists/*_Packages*' >/dev/null; then
@@ -94,6 +96,9 @@ check_files() {
         if gzip -t "$root/$f" 2>/dev/null && zcat "$root/$f" | grep -q '^\.SH NAME'; then pass "$f"
         else fail "$f missing or not a gzipped manual page"; fi
     done
+    f=usr/lib/lumotrix/lumotrix-camera-local.so
+    if file -b "$root/$f" 2>&1 | grep -q '^ELF .*shared object.*, stripped$'; then pass "$f: the camera module"
+    else fail "$f: $(file -b "$root/$f" 2>&1)"; fi
     f=usr/share/doc/lumotrix/copyright
     grep -q '^License: Expat' "$root/$f" 2>/dev/null && pass "$f" || fail "$f missing"
     if ldd "$root"/usr/bin/lumotrix* | grep -q 'not found'; then

@@ -2,7 +2,9 @@
 # Builds lumotrix-cli's tests with the thread sanitizer (preset "tsan", build/tsan) and runs
 # them: the CLI runs one worker thread per port; tst_cli runs batches over several simulated
 # controllers, and tst_soak_cli 25 batches over eight at once with a fault (silence, NAK, late
-# answer, garbage, hang-up) on every third download. Any report fails the run.
+# answer, garbage, hang-up) on every third download; tst_mjpeg_stream reads Motion-JPEG streams
+# in the stream's own thread, stopped, restarted and destroyed mid-stream. Any report fails the
+# run.
 #
 # Debian's Qt is not built with the sanitizer. The test preset therefore preloads
 # scripts/tsan/QtHandoffs.cpp, which announces Qt's own hand-overs between threads
@@ -16,8 +18,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset tsan >/dev/null
-tests='^(tst_cli|tst_soak_cli)$'
-# The CLI's test programs, whatever they are named today.
+tests='^(tst_cli|tst_soak_cli|tst_mjpeg_stream)$'
+# The test programs, whatever they are named today.
 mapfile -t targets < <(ninja -C build/tsan -t targets all | sed -n 's/^\(tst_[a-z_]*\): .*/\1/p' |
     grep -E "$tests" | grep -v _autogen | sort -u)
 cmake --build --preset tsan -j "$(nproc)" --target lumotrix-tsan-qt lumotrix-cli "${targets[@]}"

@@ -68,7 +68,9 @@ const char* const kWatchingBlink =
 const char* const kCalibrating = QT_TRANSLATE_NOOP("CameraWalk", "正在校准相机…");
 const char* const kWatchingPick = QT_TRANSLATE_NOOP("CameraWalk", "正在等第 %1 个灯亮…");
 
-QString doubtText(Doubt doubt) {
+}  // namespace
+
+QString CameraWalk::describe(CameraReading::Doubt doubt) {
     switch (doubt) {
         case Doubt::SeveralLit:
             return text(QT_TRANSLATE_NOOP("CameraWalk", "有几个灯同时亮"));
@@ -79,13 +81,14 @@ QString doubtText(Doubt doubt) {
         case Doubt::Overexposed:
             return text(QT_TRANSLATE_NOOP("CameraWalk", "画面太亮"));
         case Doubt::Moved:
-            return text(QT_TRANSLATE_NOOP("CameraWalk", "相机动了"));
-        default:
-            return text(QT_TRANSLATE_NOOP("CameraWalk", "没有灯亮"));
+            return text(QT_TRANSLATE_NOOP("CameraWalk", "画面和校准时不一样，相机可能动了"));
+        case Doubt::NoneLit:
+        case Doubt::Uncalibrated:
+        case Doubt::None:
+            break;
     }
+    return text(QT_TRANSLATE_NOOP("CameraWalk", "没有灯亮"));
 }
-
-}  // namespace
 
 CameraWalk::CameraWalk(MappingSession& session, CameraSource& camera, Now now, QObject* parent)
     : QObject(parent), m_session(session), m_camera(camera), m_now(std::move(now)) {
@@ -184,10 +187,12 @@ void CameraWalk::pause() {
     }
 }
 
+// A walk that is running starts over on the page in front: a polarity page is watched again and
+// calibrated anew, a pick page can no longer be walked.
 void CameraWalk::forgetCalibration() {
     m_calibrated = false;
-    if (m_phase == Phase::Calibrating) {
-        m_phase = Phase::None;
+    if (m_state == State::Running) {
+        begin();
     }
 }
 
@@ -450,7 +455,7 @@ void CameraWalk::stopForDoubt() {
     if (doubt == Doubt::NoneLit && m_page == Page::ColumnOrder) {
         return stop(text(kNothingOnColumns), StopKind::Other, candidates);
     }
-    stop(text(kPickDoubt).arg(doubtText(doubt)), StopKind::Other, candidates);
+    stop(text(kPickDoubt).arg(describe(doubt)), StopKind::Other, candidates);
 }
 
 void CameraWalk::onCameraLost(const QString& why) {

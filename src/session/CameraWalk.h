@@ -67,6 +67,9 @@ public:
     CameraWalk(MappingSession& session, CameraSource& camera, Now now = Clock::now,
                QObject* parent = nullptr);
 
+    // Why a picture names no LED, in words: "有几个灯同时亮".
+    static QString describe(CameraReading::Doubt doubt);
+
     State state() const { return m_state; }
     bool isRunning() const { return m_state == State::Running; }
     // What the walk does or waits for, or why it stopped: one line for the camera window.
@@ -82,7 +85,8 @@ public:
     // The camera in use has shown, with its rotation and mirror setting, that the grid and the
     // panel agree: no orientation stop.
     void setOrientationKnown(bool known) { m_orientationKnown = known; }
-    // The camera's source or setting changed: its calibration no longer holds.
+    // The camera's source or setting changed: its calibration no longer holds, and a walk that
+    // runs starts over on the page in front (a calibration asked for is no longer awaited).
     void forgetCalibration();
 
     void onReading(const CameraReading& reading);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include "core/Errors.h"
 #include "core/Language.h"
@@ -15,6 +16,7 @@
 #include "session/Notifier.h"
 #include "session/WizardSteps.h"
 #include "ui/AddressPanel.h"
+#include "ui/CameraControl.h"
 #include "ui/Controls.h"
 #include "ui/EnglishLayout.h"
 #include "ui/FileDialogs.h"
@@ -57,6 +59,7 @@ MainWindow::MainWindow(const Seams& seams, QWidget* parent)
     }
     m_mapStatus = new MapStatus(this);
     statusBar()->addWidget(m_mapStatus, 1);
+    createCamera();
     setOpeningSize();
     setFocusOrder();
     createShortcuts();
@@ -114,7 +117,42 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+// The camera's button at the right end of the status bar, outside the form's tab order. The
+// camera itself is made at its first use.
+void MainWindow::createCamera() {
+    m_camera = new CameraControl(m_session, this);
+    m_cameraButton = new QToolButton(this);
+    m_cameraButton->setObjectName(QStringLiteral("CameraButton"));
+    m_cameraButton->setText(tr("相机"));
+    m_cameraButton->setToolTip(tr("相机：让相机看着模块自动完成各步 (Ctrl+K)"));
+    m_cameraButton->setAutoRaise(true);
+    m_cameraButton->setFocusPolicy(Qt::NoFocus);
+    statusBar()->addPermanentWidget(m_cameraButton);
+    connect(m_cameraButton, &QToolButton::clicked, m_camera, &CameraControl::showWindow);
+    connect(m_camera, &CameraControl::marksChanged, this, &MainWindow::markCells);
+    connect(m_camera, &CameraControl::statusChanged, this,
+            [this](const QString& text, bool needsUser) {
+                needsUser ? statusBar()->showMessage(text) : statusBar()->clearMessage();
+            });
+}
+
+// The cells the camera asks about, on the grid of the page in front.
+void MainWindow::markCells(const QList<QPoint>& cells) {
+    const WizardSteps::PickStep* step = WizardSteps::pickStep(m_session.page());
+    for (const auto& [grid, page] : m_pickPages) {
+        page->grid()->gridModel().setMarked(step && step->grid == grid ? cells : QList<QPoint>{});
+    }
+}
+
 void MainWindow::createShortcuts() {
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this), &QShortcut::activated,
+            m_camera, &CameraControl::showWindow);
+    // F5 also from the camera window.
+    auto* walk = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    walk->setContext(Qt::ApplicationShortcut);
+    connect(walk, &QShortcut::activated, m_camera, &CameraControl::toggleWalk);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_camera,
+            &CameraControl::pauseWalk);
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, &m_session,
             &MappingSession::undo);
     // Ctrl and "+" whether or not Shift is needed for "+" on the keyboard.

@@ -11,6 +11,7 @@
 #include "session/MappingSession.h"
 
 class AddressPanel;
+class CameraControl;
 class FileDialogs;
 class MapStatus;
 class Notifier;
@@ -21,6 +22,7 @@ class PolarityPage;
 class PortList;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class SerialPort;
 
 // The one window, "LumotrixV6.1": the parameter page with the screen address panel beside it,
@@ -30,6 +32,8 @@ class SerialPort;
 // report. It opens at its client size (wider in English) and grows from there: the wizard's
 // pages take the room (the pick grids show more LEDs), the button row keeps to the bottom.
 // Ctrl+Z takes back the last pick; Ctrl and +/- (or the wheel over a grid) zoom both grids.
+// The camera button at the right of the status bar (or Ctrl+K) opens the camera window; F5
+// starts or pauses the camera's walk through the wizard, Esc pauses it.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -66,6 +70,8 @@ public:
     QPushButton* downloadButton() const { return m_download; }
     QLabel* pickCountLabel() const { return m_pickCount; }
     MapStatus* mapStatus() const { return m_mapStatus; }
+    QToolButton* cameraButton() const { return m_cameraButton; }
+    CameraControl* camera() const { return m_camera; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +97,8 @@ private:
     static QString mapFileDescription();
     void showMapFile(const QString& path, const MapImage& image);
     void updateTitle();
+    void createCamera();
+    void markCells(const QList<QPoint>& cells);
 
     Notifier& m_notifier;
     FileDialogs& m_dialogs;
@@ -114,6 +122,8 @@ private:
     QPushButton* m_download = nullptr;
     QLabel* m_pickCount = nullptr;
     MapStatus* m_mapStatus = nullptr;
+    QToolButton* m_cameraButton = nullptr;
+    CameraControl* m_camera = nullptr;
     QSize m_clientTwips{kClientWidthTwips, kClientHeightTwips};
     QString m_mapFileName;
 };

@@ -1,9 +1,12 @@
 #include <cstdio>
 
+#include "camera/LocalCameras.h"
+#include "camera/SourceChoice.h"
 #include "core/Language.h"
 #include "link/PortNames.h"
 #include "link/QtSerialPort.h"
 #include "ui/Application.h"
+#include "ui/CameraControl.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxNotifier.h"
@@ -35,10 +38,22 @@ int main(int argc, char* argv[]) {
         return kBadArguments;
     }
 
+    if (CommandLine::listCameras(QCoreApplication::arguments())) {
+        LocalCameras local;
+        const QString list = SourceChoice::listText(local.cameras());
+        std::fputs(qUtf8Printable(list.isEmpty() ? local.unavailableReason() + u'\n' : list),
+                   list.isEmpty() ? stderr : stdout);
+        return 0;
+    }
+
     QtSerialPort port;
     MessageBoxNotifier notifier(nullptr);
     QtFileDialogs dialogs(nullptr);
     MainWindow window({port, notifier, dialogs, PortNames()});
     window.show();
+    if (const std::optional<QString> source = CommandLine::camera(QCoreApplication::arguments())) {
+        window.camera()->showWindow();
+        window.camera()->useSource(*source);
+    }
     return QApplication::exec();
 }

@@ -62,11 +62,14 @@ struct Rig {
     RecordingCamera camera;
     CameraWalk walk{session, camera, [this] { return now; }};
     std::chrono::milliseconds latency = 100ms;
-    Lit lit = Lit::StateTwo;
+    Lit lit = Lit::StateTwo;         // on 第1步
+    Lit displayLit = Lit::StateOne;  // on 第2步
+    std::chrono::milliseconds frameEvery = 33ms;
     bool bothLit = false;
     bool neitherLit = false;
     bool calibrated = false;
     bool refuses = false;  // every calibration
+    bool answers = true;   // calibrations, at once
     // Changes what a picture reads, given the time since the last packet lit an LED.
     std::function<void(CameraReading&, std::chrono::milliseconds)> tamper;
     // Column step n lights nothing when n is this.
@@ -112,7 +115,8 @@ struct Rig {
         const Lit state =
             std::exchange(nextState, nextState == Lit::StateOne ? Lit::StateTwo : Lit::StateOne);
         nextTick = *nextTick + 2000ms;
-        const bool on = bothLit || (!neitherLit && state == lit);
+        const Lit litHere = session.page() == Page::OePolarity ? lit : displayLit;
+        const bool on = bothLit || (!neitherLit && state == litHere);
         show(on ? Light::Lit : Light::Dark);
         Q_EMIT session.blinkShown(session.page(), state);
     }
@@ -140,14 +144,18 @@ struct Rig {
     // camera would.
     void run(std::chrono::milliseconds span, const std::function<bool()>& done = {}) {
         for (const Clock::time_point end = now + span; now < end && !(done && done());) {
-            now += 33ms;
-            blinkIfDue();
+            const Clock::time_point frameAt = now + frameEvery;
+            if (nextTick && *nextTick < frameAt) {
+                now = *nextTick;
+                blinkIfDue();
+            }
+            now = frameAt;
             walk.onReading(picture());
             answerCalibration();
         }
     }
     void answerCalibration() {
-        if (camera.asked.isEmpty()) {
+        if (camera.asked.isEmpty() || !answers) {
             return;
         }
         const auto [dark, litFrame] = camera.asked.takeFirst();
@@ -164,12 +172,12 @@ struct Rig {
     }
 };
 
-// The same answers given by hand: state 2 lit on both polarity pages, then every LED picked.
+// The same answers given by hand: state 2 lit on 第1步, state 1 on 第2步, then every LED picked.
 void walkByHand(Rig& hand) {
     hand.enterParameters();
     hand.session.choose(Page::OePolarity, Lit::StateTwo);
     hand.session.next({});
-    hand.session.choose(Page::DisplayPolarity, Lit::StateTwo);
+    hand.session.choose(Page::DisplayPolarity, Lit::StateOne);
     hand.session.next({});
     for (int n = 0; n < 4; ++n) {
         hand.session.pick(PickGrid::Rows, n + 1, 2 * n + 1);
@@ -212,32 +220,39 @@ private Q_SLOTS:
     void polarityPageAnswersOrStops_data() {
         QTest::addColumn<QString>("module");
         QTest::addColumn<int>("latencyMs");
+        QTest::addColumn<int>("frameMs");      // between two pictures
         QTest::addColumn<QString>("outcome");  // the page it moved to, or the start of the stop
-        QTest::newRow("state 2 lit") << u("2") << 100 << u("display");
-        QTest::newRow("state 1 lit") << u("1") << 100 << u("display");
-        QTest::newRow("latency 900 ms") << u("2") << 900 << u("display");
-        QTest::newRow("both lit") << u("both") << 100 << u("状态1和状态2下模块都亮");
+        QTest::newRow("state 2 lit") << u("2") << 100 << 33 << u("display");
+        QTest::newRow("state 1 lit") << u("1") << 100 << 33 << u("display");
+        QTest::newRow("latency 900 ms") << u("2") << 900 << 33 << u("display");
+        QTest::newRow("two pictures a state") << u("2") << 100 << 600 << u("display");
+        QTest::newRow("both lit") << u("both") << 100 << 33 << u("状态1和状态2下模块都亮");
         QTest::newRow("neither lit")
-            << u("neither") << 100 << u("状态1和状态2下模块都不亮。请检查");
-        QTest::newRow("lags 1.3 s") << u("2") << 1300 << u("相机的画面落后超过 1 秒");
+            << u("neither") << 100 << 33 << u("状态1和状态2下模块都不亮。请检查");
+        QTest::newRow("lags 1.3 s") << u("2") << 1300 << 33 << u("相机的画面落后超过 1 秒");
         QTest::newRow("calibration refused")
-            << u("refuses") << 100 << u("相机校准失败：found 3 of 128 LEDs");
+            << u("refuses") << 100 << 33 << u("相机校准失败：found 3 of 128 LEDs");
     }
 
     void polarityPageAnswersOrStops() {
         QFETCH(QString, module);
         QFETCH(int, latencyMs);
+        QFETCH(int, frameMs);
         QFETCH(QString, outcome);
         Rig r;
         r.latency = std::chrono::milliseconds(latencyMs);
+        r.frameEvery = std::chrono::milliseconds(frameMs);
         r.lit = module == u("1") ? Lit::StateOne : Lit::StateTwo;
         r.bothLit = module == u("both");
         r.neitherLit = module == u("neither");
         r.refuses = module == u("refuses");
         r.enterParameters();
         r.walk.start();
+        const Clock::time_point started = r.now;
+        r.walk.onReading(r.picture());  // before the blink's first state: no window to judge yet
         r.run(12s, [&r] { return r.session.page() != Page::OePolarity || !r.walk.isRunning(); });
         if (outcome == u("display")) {
+            QVERIFY(r.now - started < 4100ms);  // within the blink's first cycle and its latency
             QCOMPARE(r.session.page(), Page::DisplayPolarity);
             QCOMPARE(r.session.choice(Page::OePolarity), r.lit);
             QCOMPARE(r.walk.state(), State::Running);
@@ -416,8 +431,18 @@ private Q_SLOTS:
     }
 
     // Coming back to 第1步 after the display polarity was sent, the module may stay dark in both
-    // states: the stop says so. A module that never shows a clear cycle stops after three.
+    // states: the stop says so (not when 第2步 was left backwards). A module that never shows a
+    // clear cycle stops after three.
     void polarityStopsNameTheirCause() {
+        Rig back;
+        back.enterParameters();
+        back.session.next({});
+        back.session.previous();
+        back.neitherLit = true;
+        back.walk.start();
+        back.run(6s, [&back] { return !back.walk.isRunning(); });
+        QVERIFY2(back.walk.status().startsWith(u("状态1和状态2下模块都不亮。请检查")),
+                 qPrintable(back.walk.status()));
         Rig r;
         r.walkToRows();
         r.walk.pause();
@@ -436,7 +461,30 @@ private Q_SLOTS:
         r.walk.start();
         r.run(20s, [&r] { return !r.walk.isRunning(); });
         QVERIFY2(r.walk.status().startsWith(u("看不清模块")), qPrintable(r.walk.status()));
-        QVERIFY(r.now - started > 10s);  // three cycles of 4 s, the first one partly seen
+        QVERIFY(r.now - started > 10s && r.now - started < 13s);  // three cycles of 4 s
+    }
+
+    // A new camera setting ends the calibration: on a polarity page the walk watches anew and
+    // ignores the calibration it had asked for; on a pick page it cannot go on.
+    void aNewSettingEndsTheCalibration() {
+        Rig r;
+        r.enterParameters();
+        r.answers = false;
+        r.walk.start();
+        r.run(3s, [&r] { return !r.camera.asked.isEmpty(); });
+        QCOMPARE(r.camera.asked.size(), 1);
+        r.walk.forgetCalibration();
+        r.walk.onCalibrated(true, {});  // the answer to the old setting
+        QCOMPARE(r.session.page(), Page::OePolarity);
+        QCOMPARE(r.walk.state(), State::Running);
+        r.camera.asked.clear();
+        r.answers = true;
+        r.run(12s, [&r] { return r.session.page() == Page::RowOrder; });
+        QCOMPARE(r.session.page(), Page::RowOrder);  // watched and calibrated anew
+        r.walk.forgetCalibration();
+        QCOMPARE(r.walk.state(), State::Stopped);
+        QVERIFY2(r.walk.status().startsWith(u("相机还没有看清这个模块")),
+                 qPrintable(r.walk.status()));
     }
 
     // Without any picture at all, a pick step still ends when its time is up.
