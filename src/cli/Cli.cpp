@@ -3,6 +3,9 @@
 #include <exception>
 
 #include "cli/BatchCommand.h"
+#ifdef LUMOTRIX_CLI_LOCATE
+#include "cli/LocateCommand.h"
+#endif
 #include "cli/PortCommands.h"
 #include "cli/ShowCommand.h"
 
@@ -23,6 +26,9 @@ constexpr Subcommand kSubcommands[] = {
     {"set-address", &PortCommands::setAddress, &PortCommands::setAddressHelp},
     {"read-address", &PortCommands::readAddress, &PortCommands::readAddressHelp},
     {"batch", &BatchCommand::run, &BatchCommand::help},
+#ifdef LUMOTRIX_CLI_LOCATE
+    {"locate", &LocateCommand::run, &LocateCommand::help},
+#endif
 };
 
 const Subcommand* find(const QString& name) {
@@ -47,7 +53,7 @@ QString Cli::help() {
         "\n"
         "Looks inside LED module map files and sends them, and screen addresses, to LED\n"
         "display controllers over RS-232 (19200 bit/s, 8N1), exactly as the Lumotrix window\n"
-        "does, without the window.\n"
+        "does, without the window; and finds a module's lit LED in a camera's pictures.\n"
         "\n"
         "Commands:\n"
         "  show FILE.bin [--json]                       print a map file decoded, and what\n"
@@ -59,6 +65,9 @@ QString Cli::help() {
         "  read-address --port PORT                     print a controller's screen number\n"
         "                                               and IP address\n"
         "  batch PLAN.csv [--report REPORT.csv]         download to many controllers at once\n"
+        "  locate --module WxH --dark D.jpg --lit L.jpg STEP.jpg...\n"
+        "                                               tell from a camera's pictures which\n"
+        "                                               LED each step picture shows lit\n"
         "\n"
         "PORT is COM1..COM12 or a serial device path (/dev/ttyUSB0). On Linux and macOS COMn\n"
         "is the device named by the environment variable LUMOTRIX_COMn when it is set,\n"
@@ -71,8 +80,10 @@ QString Cli::help() {
         "  2  a controller did not acknowledge a packet (the message names which)\n"
         "  3  a serial port could not be opened, or failed during the exchange\n"
         "  4  bad input: arguments, a map file, a plan (nothing was sent); for show, also a\n"
-        "     map in which something looks wrong\n"
-        "  batch returns the worst code of its lines.\n"
+        "     map in which something looks wrong; for locate, also a picture that cannot\n"
+        "     be read or a refused calibration\n"
+        "  5  locate: a step picture in doubt (not one LED clearly lit)\n"
+        "  batch returns the worst code of its lines, locate that of its pictures.\n"
         "\n"
         "Results go to standard output; progress and errors to standard error.\n"
         "Run \"lumotrix-cli COMMAND --help\" for the details of a command.\n");

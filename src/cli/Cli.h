@@ -4,8 +4,8 @@
 
 #include "cli/CliIo.h"
 
-// lumotrix-cli: the subcommands show, download, set-address, read-address and batch, chosen by
-// the first argument. Everything the program writes goes through io, so tests run it as a
+// lumotrix-cli: the subcommands show, download, set-address, read-address, batch and locate,
+// chosen by the first argument. Everything the program writes goes through io, so tests run it as a
 // function call; no call ever ends the process.
 class Cli {
 public:

@@ -11,7 +11,10 @@ enum class ExitCode : int {
     // The serial port could not be opened, written or drained, or it vanished.
     PortFailed = 3,
     // Bad arguments, an unreadable or malformed map file, a malformed plan; nothing was sent.
+    // For locate also pictures that cannot be read, or from which no calibration follows.
     BadInput = 4,
+    // locate: at least one step picture did not show one LED clearly lit (a doubt).
+    Doubt = 5,
 };
 
 inline int toInt(ExitCode code) {

@@ -9,6 +9,15 @@ SubcommandParser::SubcommandParser(const QString& help, const QList<QCommandLine
 }
 
 std::optional<int> SubcommandParser::parse(const QStringList& args, CliIo& io, int positionals) {
+    return parse(args, io, positionals, false);
+}
+
+std::optional<int> SubcommandParser::parseAtLeast(const QStringList& args, CliIo& io, int least) {
+    return parse(args, io, least, true);
+}
+
+std::optional<int> SubcommandParser::parse(const QStringList& args, CliIo& io, int least,
+                                           bool more) {
     // QCommandLineParser takes the program's name first.
     if (!m_parser.parse(QStringList{QStringLiteral("lumotrix-cli")} + args)) {
         return io.fail(ExitCode::BadInput, m_parser.errorText() + QStringLiteral(" (see --help)"));
@@ -19,11 +28,12 @@ std::optional<int> SubcommandParser::parse(const QStringList& args, CliIo& io, i
         return toInt(ExitCode::Success);
     }
     const QStringList given = m_parser.positionalArguments();
-    if (given.size() != positionals) {
+    if (given.size() < least || (!more && given.size() > least)) {
         return io.fail(ExitCode::BadInput,
-                       QStringLiteral("expected %1 argument(s) besides the options, got %2: "
-                                      "\"%3\" (see --help)")
-                           .arg(positionals)
+                       QStringLiteral("expected %1%2 argument(s) besides the options, got %3: "
+                                      "\"%4\" (see --help)")
+                           .arg(more ? QStringLiteral("at least ") : QString())
+                           .arg(least)
                            .arg(given.size())
                            .arg(given.join(QStringLiteral("\" \""))));
     }

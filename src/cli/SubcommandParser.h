@@ -17,6 +17,8 @@ public:
     // missing value or a count of positional arguments other than positionals. Otherwise
     // nullopt, and the values can be read.
     std::optional<int> parse(const QStringList& args, CliIo& io, int positionals);
+    // The same with at least `least` positional arguments, and any number more.
+    std::optional<int> parseAtLeast(const QStringList& args, CliIo& io, int least);
 
     bool isSet(const QString& name) const { return m_parser.isSet(name); }
     QString value(const QString& name) const { return m_parser.value(name); }
@@ -25,6 +27,8 @@ public:
     std::optional<int> require(const QString& name, CliIo& io) const;
 
 private:
+    std::optional<int> parse(const QStringList& args, CliIo& io, int least, bool more);
+
     QCommandLineParser m_parser;
     QString m_help;
 };

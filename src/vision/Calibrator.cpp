@@ -256,6 +256,77 @@ bool validInput(const GreyPicture& dark, const GreyPicture& lit) {
     return dark.isValid() && lit.isValid() && dark.width == lit.width && dark.height == lit.height;
 }
 
+// The steps of a calibration. Each fills in what it found; when it refuses, it sets the
+// refusal and returns nothing.
+bool usableInput(Calibration& c, const GreyPicture& dark, const GreyPicture& lit, int width,
+                 int height) {
+    if (!validInput(dark, lit)) {
+        c.refusal = CalibrationRefusal::PicturesDiffer;
+    } else if (width < Calibrator::kMinSide || height < Calibrator::kMinSide ||
+               static_cast<long>(width) * height > static_cast<long>(dark.width) * dark.height) {
+        c.refusal = CalibrationRefusal::BadModuleSize;
+    }
+    return c.refusal == CalibrationRefusal::None;
+}
+
+std::optional<std::vector<Spot>> litSpots(Calibration& c, const GreyPicture& dark,
+                                          const GreyPicture& lit) {
+    std::vector<Spot> spots = SpotFinder().find(FloatPlane::difference(lit, dark));
+    c.found = static_cast<int>(spots.size());
+    if (spots.size() < 5) {
+        c.refusal = CalibrationRefusal::NoDifference;
+        return std::nullopt;
+    }
+    for (const Spot& s : spots) {
+        c.clipped += hasClippedPixel(lit, s.centre) ? 1 : 0;
+    }
+    if (c.clipped > Calibrator::kMaxClippedShare * static_cast<double>(spots.size())) {
+        c.refusal = CalibrationRefusal::Overexposed;
+        return std::nullopt;
+    }
+    return spots;
+}
+
+// The spots as exactly the lattice the module shows in the picture, in picture cells.
+std::optional<PictureLattice> moduleLattice(Calibration& c, const std::vector<Spot>& spots,
+                                            const GreyPicture& picture, int width, int height) {
+    const std::vector<PicturePoint> points = centresOf(spots);
+    const double spacing = SpotFinder::typicalSpacing(spots);
+    const IndexedLattice lattice = LatticeIndexer::index(points, spacing);
+    c.foundColumns = lattice.columns;
+    c.foundRows = lattice.rows;
+    const int strays = lattice.indexed > 0 ? straysBeside(lattice, points, spacing) : 0;
+    // Without a lattice the spots themselves are the best count there is.
+    c.found = lattice.indexed > 0 ? lattice.indexed + strays : c.found;
+    if (lattice.columns == c.expectedColumns && lattice.rows == c.expectedRows &&
+        lattice.indexed == c.expected && strays == 0 && lattice.conflicts == 0) {
+        return positionsOf(lattice, points);
+    }
+    c.pitch = std::min(spacing, boxPitch(points, width, height));
+    c.refusal = c.pitch < Calibrator::kMinPitch - Calibrator::kPitchTolerance
+                    ? CalibrationRefusal::TooSmall
+                    : wrongLattice(c, lattice, nearBorder(lattice, points, picture, spacing));
+    return std::nullopt;
+}
+
+// The smallest and the typical pitch of the lattice once it has passed as one smooth grid.
+std::optional<std::pair<double, double>> smoothGridPitch(Calibration& c, const PictureLattice& l) {
+    const std::optional<LatticeFitResult> fit = LatticeFit::check(l.positions, l.columns, l.rows);
+    c.worstResidual = fit ? fit->worstInPitches : 1.0;
+    if (!fit || fit->worstInPitches > Calibrator::kMaxResidual) {
+        c.refusal = CalibrationRefusal::Irregular;
+        return std::nullopt;
+    }
+    // The pitch is measured on the smooth grid, which the centres' noise does not shrink.
+    const auto pitches = smallestAndTypicalPitch({l.columns, l.rows, fit->fitted});
+    c.pitch = pitches.first;
+    if (c.pitch < Calibrator::kMinPitch - Calibrator::kPitchTolerance) {
+        c.refusal = CalibrationRefusal::TooSmall;
+        return std::nullopt;
+    }
+    return pitches;
+}
+
 }  // namespace
 
 Calibration Calibrator::calibrate(const GreyPicture& dark, const GreyPicture& lit, int width,
@@ -265,63 +336,22 @@ Calibration Calibrator::calibrate(const GreyPicture& dark, const GreyPicture& li
     const LatticeCell expected = orientation.pictureSize(width, height);
     c.expectedColumns = expected.column;
     c.expectedRows = expected.row;
-    if (!validInput(dark, lit)) {
-        c.refusal = CalibrationRefusal::PicturesDiffer;
+    if (!usableInput(c, dark, lit, width, height)) {
         return c;
     }
-    if (width < kMinSide || height < kMinSide ||
-        static_cast<long>(width) * height > static_cast<long>(dark.width) * dark.height) {
-        c.refusal = CalibrationRefusal::BadModuleSize;
+    const std::optional<std::vector<Spot>> spots = litSpots(c, dark, lit);
+    if (!spots) {
         return c;
     }
-    const std::vector<Spot> spots = SpotFinder().find(FloatPlane::difference(lit, dark));
-    c.found = static_cast<int>(spots.size());
-    if (spots.size() < 5) {
-        c.refusal = CalibrationRefusal::NoDifference;
+    const std::optional<PictureLattice> lattice = moduleLattice(c, *spots, dark, width, height);
+    if (!lattice) {
         return c;
     }
-    for (const Spot& s : spots) {
-        c.clipped += hasClippedPixel(lit, s.centre) ? 1 : 0;
-    }
-    if (c.clipped > kMaxClippedShare * static_cast<double>(spots.size())) {
-        c.refusal = CalibrationRefusal::Overexposed;
+    const auto pitches = smoothGridPitch(c, *lattice);
+    if (!pitches) {
         return c;
     }
-    const std::vector<PicturePoint> points = centresOf(spots);
-    const double spacing = SpotFinder::typicalSpacing(spots);
-    const IndexedLattice lattice = LatticeIndexer::index(points, spacing);
-    c.foundColumns = lattice.columns;
-    c.foundRows = lattice.rows;
-    const int strays = lattice.indexed > 0 ? straysBeside(lattice, points, spacing) : 0;
-    // Without a lattice the spots themselves are the best count there is.
-    c.found = lattice.indexed > 0 ? lattice.indexed + strays : c.found;
-    const bool exact = lattice.columns == expected.column && lattice.rows == expected.row &&
-                       lattice.indexed == c.expected && strays == 0 && lattice.conflicts == 0;
-    if (!exact) {
-        c.pitch = std::min(spacing, boxPitch(points, width, height));
-        if (c.pitch < kMinPitch - kPitchTolerance) {
-            c.refusal = CalibrationRefusal::TooSmall;
-            return c;
-        }
-        c.refusal = wrongLattice(c, lattice, nearBorder(lattice, points, dark, spacing));
-        return c;
-    }
-    const PictureLattice positions = positionsOf(lattice, points);
-    const std::optional<LatticeFitResult> fit =
-        LatticeFit::check(positions.positions, positions.columns, positions.rows);
-    c.worstResidual = fit ? fit->worstInPitches : 1.0;
-    if (!fit || fit->worstInPitches > kMaxResidual) {
-        c.refusal = CalibrationRefusal::Irregular;
-        return c;
-    }
-    // The pitch is measured on the smooth grid, which the centres' noise does not shrink.
-    const auto [smallest, typical] =
-        smallestAndTypicalPitch({positions.columns, positions.rows, fit->fitted});
-    c.pitch = smallest;
-    if (smallest < kMinPitch - kPitchTolerance) {
-        c.refusal = CalibrationRefusal::TooSmall;
-        return c;
-    }
-    c.grid = GridBuilder(positions, dark, lit, width, height, orientation).build(smallest, typical);
+    c.grid = GridBuilder(*lattice, dark, lit, width, height, orientation)
+                 .build(pitches->first, pitches->second);
     return c;
 }

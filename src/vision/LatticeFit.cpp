@@ -35,6 +35,32 @@ double localPitch(const std::vector<PicturePoint>& p, int columns, int rows, int
     return count > 0 ? sum / count : 1.0;
 }
 
+// What a cubic in picture coordinates cannot follow of positions - mapped: the lens bends the
+// picture, not the module, so what the homography leaves is a cubic there (a radial
+// distortion is one), taken about the grid's middle and scaled to about -1 .. 1 to keep the
+// terms comparable. One row a position.
+Eigen::MatrixXd cubicResiduals(const std::vector<PicturePoint>& positions,
+                               const std::vector<PicturePoint>& mapped) {
+    const int n = static_cast<int>(positions.size());
+    PicturePoint middle;
+    for (const PicturePoint& m : mapped) {
+        middle = middle + (1.0 / n) * m;
+    }
+    double extent = 1;
+    for (const PicturePoint& m : mapped) {
+        extent = std::max({extent, std::abs(m.x - middle.x), std::abs(m.y - middle.y)});
+    }
+    Eigen::MatrixXd terms(n, kTerms);
+    Eigen::MatrixXd left(n, 2);
+    for (int k = 0; k < n; ++k) {
+        const PicturePoint u = (1.0 / extent) * (mapped[k] - middle);
+        terms.row(k) = cubicTerms(u.x, u.y);
+        left(k, 0) = positions[k].x - mapped[k].x;
+        left(k, 1) = positions[k].y - mapped[k].y;
+    }
+    return left - terms * terms.colPivHouseholderQr().solve(left);
+}
+
 }  // namespace
 
 std::optional<LatticeFitResult> LatticeFit::check(const std::vector<PicturePoint>& positions,
@@ -52,31 +78,12 @@ std::optional<LatticeFitResult> LatticeFit::check(const std::vector<PicturePoint
     if (!h) {
         return std::nullopt;
     }
-    const int n = static_cast<int>(positions.size());
-    // The lens bends the picture, not the module: what the homography leaves is a cubic in
-    // picture coordinates (a radial distortion is one), taken about the grid's middle and
-    // scaled to about -1 .. 1 to keep the terms comparable.
     std::vector<PicturePoint> mapped;
-    PicturePoint middle;
     for (const PicturePoint& c : cells) {
         mapped.push_back(h->map(c));
-        middle = middle + (1.0 / n) * mapped.back();
     }
-    double extent = 1;
-    for (const PicturePoint& m : mapped) {
-        extent = std::max({extent, std::abs(m.x - middle.x), std::abs(m.y - middle.y)});
-    }
-    Eigen::MatrixXd terms(n, kTerms);
-    Eigen::MatrixXd left(n, 2);
-    for (int k = 0; k < n; ++k) {
-        const PicturePoint u = (1.0 / extent) * (mapped[k] - middle);
-        terms.row(k) = cubicTerms(u.x, u.y);
-        const PicturePoint r = positions[k] - mapped[k];
-        left(k, 0) = r.x;
-        left(k, 1) = r.y;
-    }
-    const Eigen::MatrixXd coefficients = terms.colPivHouseholderQr().solve(left);
-    const Eigen::MatrixXd residuals = left - terms * coefficients;
+    const Eigen::MatrixXd residuals = cubicResiduals(positions, mapped);
+    const int n = static_cast<int>(positions.size());
     LatticeFitResult result;
     double squares = 0;
     for (int k = 0; k < n; ++k) {

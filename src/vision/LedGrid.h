@@ -29,12 +29,13 @@ struct GapPlace {
 };
 
 // A calibrated module: where every LED of a width x height module lies in the picture, each
-// LED's own dark and lit brightness, the places between and around the LEDs, and the textured
-// patches that tell whether the camera moved. LEDs are indexed by module row (0 = top, row 1 of
-// the grids) and column (0 = left) in the upright view that the orientation gives.
-// Example: for a 64 x 32 module photographed upright, led(0, 0) is the top-left LED of the
-// picture and led(31, 63) the bottom-right one; with orientation (180, no mirror) led(0, 0) is
-// the picture's bottom-right LED.
+// LED's own dark and lit brightness, the places between and around the LEDs, and the edges
+// around them that tell whether the camera moved (motionCheck().canCheck() is false when there
+// are too few: then a moved camera cannot be told, and a caller should say so once). LEDs are
+// indexed by module row (0 = top, row 1 of the grids) and column (0 = left) in the upright view
+// that the orientation gives. Example: for a 64 x 32 module photographed upright, led(0, 0) is the
+// top-left LED of the picture and led(31, 63) the bottom-right one; with orientation (180, no
+// mirror) led(0, 0) is the picture's bottom-right LED.
 class LedGrid {
 public:
     struct Parts {

@@ -23,7 +23,7 @@ private:
     void visitNear(PicturePoint at, double radius, Visit visit) const;
 
     const std::vector<PicturePoint>& m_points;
-    double m_size;
+    double m_size = 1;
     double m_left = 0;
     double m_top = 0;
     int m_columns = 1;

@@ -54,6 +54,6 @@ public:
     static double typicalSpacing(const std::vector<Spot>& spots);
 
 private:
-    float m_minimumHeight;
-    double m_noiseFactor;
+    float m_minimumHeight = kDefaultMinimumHeight;
+    double m_noiseFactor = kNoiseFactor;
 };

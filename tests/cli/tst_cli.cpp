@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "CliCall.h"
 #include "SimulatorThread.h"
 #include "TestBytes.h"
 #include "cli/Cli.h"
@@ -12,26 +13,14 @@ Q_DECLARE_METATYPE(SimulatorFaults)
 
 namespace {
 
-// What lumotrix-cli returned and wrote.
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 // lumotrix-cli run as a function call, standard error counting as a terminal. No serial device
 // is present; LUMOTRIX_COMn is read from the environment.
 CliRun runCli(const QStringList& args) {
-    CliRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    CliIo io{out, err, true,
-             PortNames([] { return QStringList(); },
-                       [](const QString& name) { return qEnvironmentVariable(qPrintable(name)); })};
-    run.code = Cli(io).run(args);
-    out.flush();
-    err.flush();
-    return run;
+    return runCli(
+        args,
+        PortNames([] { return QStringList(); },
+                  [](const QString& name) { return qEnvironmentVariable(qPrintable(name)); }),
+        true);
 }
 
 // The lumotrix-cli program as a shell runs it, standard error a pipe.
