@@ -400,6 +400,11 @@ Please pass this text on to the developers.</translation>
         <source>这两张画面已经不在了</source>
         <translation>These two pictures are no longer kept</translation>
     </message>
+    <message>
+        <location filename="../src/camera/FrameReader.cpp" line="202"/>
+        <source>模块周围太暗，看不出相机是否被碰动：请打开一点灯，别碰相机。</source>
+        <translation>It is too dark around the module to see whether the camera gets nudged: turn on a little light, and do not touch the camera.</translation>
+    </message>
 </context>
 <context>
     <name>Languages</name>
@@ -458,42 +463,42 @@ Please pass this text on to the developers.</translation>
         <translation>Camera: let a camera watch the module and answer the steps (Ctrl+K)</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="185"/>
+        <location filename="../src/ui/MainWindow.cpp" line="187"/>
         <source>上一步</source>
         <translation>Back</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="186"/>
+        <location filename="../src/ui/MainWindow.cpp" line="188"/>
         <source>下一步</source>
         <translation>Next</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="187"/>
+        <location filename="../src/ui/MainWindow.cpp" line="189"/>
         <source>后退</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="188"/>
+        <location filename="../src/ui/MainWindow.cpp" line="190"/>
         <source>完成</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="189"/>
+        <location filename="../src/ui/MainWindow.cpp" line="191"/>
         <source>打开</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="190"/>
+        <location filename="../src/ui/MainWindow.cpp" line="192"/>
         <source>下载</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="335"/>
+        <location filename="../src/ui/MainWindow.cpp" line="337"/>
         <source>已选的行数 / 扫描周期</source>
         <translation>Rows picked / scan count</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/ui/MainWindow.cpp" line="337"/>
+        <location filename="../src/ui/MainWindow.cpp" line="339"/>
         <source>%n列</source>
         <translation>
             <numerusform>%n column</numerusform>
@@ -501,12 +506,12 @@ Please pass this text on to the developers.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="338"/>
+        <location filename="../src/ui/MainWindow.cpp" line="340"/>
         <source>已选的列数</source>
         <translation>Columns picked</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="366"/>
+        <location filename="../src/ui/MainWindow.cpp" line="368"/>
         <source>地图已保存，但有重复的选择：
 %1
 如果选错了，请回到那一步重选后再保存。</source>
@@ -515,7 +520,7 @@ Please pass this text on to the developers.</translation>
 If that was a slip, go back to that step, pick again and save again.</translation>
     </message>
     <message>
-        <location filename="../src/ui/MainWindow.cpp" line="410"/>
+        <location filename="../src/ui/MainWindow.cpp" line="412"/>
         <source>选好的行和列还没有保存到地图文件。放弃它们并关闭吗？</source>
         <translation>The rows and columns you picked are not saved in a map file yet. Discard them and close?</translation>
     </message>

@@ -42,7 +42,7 @@ public:
 
 Q_SIGNALS:
     void readingReady(const CameraReading& reading, const CameraSnapshot& snapshot);
-    void calibrated(bool calibrated, const QString& refusal);
+    void calibrated(bool calibrated, const QString& note);
     void lost(const QString& why);
 
 private:

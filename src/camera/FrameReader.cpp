@@ -191,5 +191,15 @@ void FrameReader::calibrate(qint64 darkFrame, qint64 litFrame) {
     Calibration c = Calibrator::calibrate(greyOf(dark), greyOf(lit), m_module.width(),
                                           m_module.height(), m_orientation);
     m_grid = std::move(c.grid);
-    Q_EMIT calibrated(m_grid.has_value(), m_grid ? QString() : refusalText(c));
+    if (!m_grid) {
+        Q_EMIT calibrated(false, refusalText(c));
+        return;
+    }
+    // Without texture around the module a nudged camera cannot be told from a still one.
+    Q_EMIT calibrated(
+        true, m_grid->motionCheck().canCheck()
+                  ? QString()
+                  : text(QT_TRANSLATE_NOOP("FrameReader",
+                                           "模块周围太暗，看不出相机是否被碰动：请打开一点灯，"
+                                           "别碰相机。")));
 }

@@ -33,7 +33,8 @@ public:
 
 Q_SIGNALS:
     void readingReady(const CameraReading& reading, const CameraSnapshot& snapshot);
-    void calibrated(bool calibrated, const QString& refusal);
+    // Made, or refused with why; a calibration made may come with a caution.
+    void calibrated(bool calibrated, const QString& note);
 
 private:
     void keep(qint64 frame, const QImage& picture, CameraReading::Light light);

@@ -113,7 +113,8 @@ QString CameraWalk::status() const {
         case Phase::Picking: {
             const WizardSteps::PickStep* step = WizardSteps::pickStep(m_page);
             const int made = step ? m_session.picks(step->grid).count() : 0;
-            return text(kWatchingPick).arg(made + 1);
+            const QString watching = text(kWatchingPick).arg(made + 1);
+            return m_caution.isEmpty() ? watching : watching + u'\n' + m_caution;
         }
         case Phase::None:
             break;
@@ -191,6 +192,7 @@ void CameraWalk::pause() {
 // calibrated anew, a pick page can no longer be walked.
 void CameraWalk::forgetCalibration() {
     m_calibrated = false;
+    m_caution.clear();
     if (m_state == State::Running) {
         begin();
     }
@@ -361,14 +363,15 @@ void CameraWalk::judgeCycle() {
     m_camera.calibrate(dark.darkFrame, lit.litFrame);
 }
 
-void CameraWalk::onCalibrated(bool calibrated, const QString& refusal) {
+void CameraWalk::onCalibrated(bool calibrated, const QString& note) {
     if (m_phase != Phase::Calibrating || m_state != State::Running) {
         return;
     }
     if (!calibrated) {
-        return stop(text(kRefused).arg(refusal));
+        return stop(text(kRefused).arg(note));
     }
     m_calibrated = true;
+    m_caution = note;
     const Page page = m_page;
     if (!act([&] {
             m_session.choose(page, m_answer);

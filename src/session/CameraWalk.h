@@ -90,7 +90,9 @@ public:
     void forgetCalibration();
 
     void onReading(const CameraReading& reading);
-    void onCalibrated(bool calibrated, const QString& refusal);
+    // The calibration asked for: when refused, `note` says why; when made, it may say what the
+    // walk cannot watch for (a camera nudged in a dark room), shown while it picks.
+    void onCalibrated(bool calibrated, const QString& note);
     void onCameraLost(const QString& why);
 
 Q_SIGNALS:
@@ -151,6 +153,7 @@ private:
     bool m_calibrated = false;
     bool m_orientationKnown = false;
     bool m_displaySent = false;
+    QString m_caution;
     Page m_page = Page::Parameters;
 
     // Latency

@@ -70,6 +70,7 @@ struct Rig {
     bool calibrated = false;
     bool refuses = false;  // every calibration
     bool answers = true;   // calibrations, at once
+    QString caution;       // what a calibration made says
     // Changes what a picture reads, given the time since the last packet lit an LED.
     std::function<void(CameraReading&, std::chrono::milliseconds)> tamper;
     // Column step n lights nothing when n is this.
@@ -161,7 +162,7 @@ struct Rig {
         const auto [dark, litFrame] = camera.asked.takeFirst();
         calibrated =
             !refuses && frames.value(dark) == Light::Dark && frames.value(litFrame) == Light::Lit;
-        walk.onCalibrated(calibrated, calibrated ? QString() : u("found 3 of 128 LEDs"));
+        walk.onCalibrated(calibrated, calibrated ? caution : u("found 3 of 128 LEDs"));
     }
     // From the parameter page to the row page by the walk, the camera's setting confirmed.
     void walkToRows() {
@@ -485,6 +486,15 @@ private Q_SLOTS:
         QCOMPARE(r.walk.state(), State::Stopped);
         QVERIFY2(r.walk.status().startsWith(u("相机还没有看清这个模块")),
                  qPrintable(r.walk.status()));
+    }
+
+    // What a calibration could not promise is said while the walk picks.
+    void calibrationsCautionIsShownWhilePicking() {
+        Rig r;
+        r.caution = u("模块周围太暗");
+        r.walkToRows();
+        r.run(100ms);
+        QVERIFY2(r.walk.status().endsWith(u("\n模块周围太暗")), qPrintable(r.walk.status()));
     }
 
     // Without any picture at all, a pick step still ends when its time is up.
