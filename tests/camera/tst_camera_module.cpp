@@ -1,4 +1,6 @@
-#include <QtTest>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
 
 #include "camera/LocalCameras.h"
 

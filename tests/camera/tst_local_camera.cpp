@@ -1,5 +1,8 @@
+#include <QColor>
 #include <QCoreApplication>
-#include <QtTest>
+#include <QImage>
+#include <QSize>
+#include <QTest>
 
 #include "camera/CameraFormatChoice.h"
 #include "camera/GreyPlane.h"

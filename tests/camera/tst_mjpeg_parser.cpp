@@ -1,4 +1,5 @@
-#include <QtTest>
+#include <QByteArray>
+#include <QTest>
 
 #include "camera/MjpegParser.h"
 

@@ -1,7 +1,13 @@
+#include <QByteArray>
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
 
 #include "camera/MjpegStream.h"
 

@@ -1,7 +1,12 @@
+#include <QByteArray>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QJsonDocument>
 #include <QProcess>
-#include <QtTest>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include "CliCall.h"
 #include "SimulatorThread.h"

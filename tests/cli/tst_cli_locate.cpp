@@ -1,8 +1,16 @@
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPoint>
 #include <QProcess>
-#include <QtTest>
+#include <QSize>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include "CameraScene.h"
 #include "CliCall.h"

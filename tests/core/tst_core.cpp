@@ -1,4 +1,6 @@
-#include <QtTest>
+#include <QByteArray>
+#include <QStringList>
+#include <QTest>
 #include <limits>
 
 #include "TestBytes.h"

@@ -1,3 +1,5 @@
+#include <QProcess>
+
 #include "SimWindow.h"
 
 using namespace std::chrono_literals;

@@ -1,5 +1,6 @@
+#include <QByteArray>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 #include "SimulatorThread.h"
 #include "core/Errors.h"

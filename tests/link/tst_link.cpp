@@ -1,5 +1,8 @@
+#include <QByteArray>
+#include <QMap>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QStringList>
+#include <QTest>
 #include <functional>
 
 #include "FakeSerialPort.h"

@@ -1,4 +1,8 @@
-#include <QtTest>
+#include <QPoint>
+#include <QSettings>
+#include <QSize>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include "CameraStream.h"
 #include "ModuleFamilies.h"

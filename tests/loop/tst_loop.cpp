@@ -1,4 +1,8 @@
-#include <QtTest>
+#include <QByteArray>
+#include <QPoint>
+#include <QSet>
+#include <QStringList>
+#include <QTest>
 #include <memory>
 #include <vector>
 

@@ -1,7 +1,9 @@
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "TestBytes.h"
 #include "core/Errors.h"

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <unistd.h>
-#include <QtTest>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTest>
 #include <random>
 
 #include "SimulatorFaults.h"

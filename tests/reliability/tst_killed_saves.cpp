@@ -1,6 +1,15 @@
 #include <unistd.h>
 
-#include <QtTest>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
 
 #include "TestBytes.h"
 #include "core/Errors.h"

@@ -1,4 +1,8 @@
-#include <QtTest>
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
 #include <memory>
 
 #include "SimulatorThread.h"

@@ -1,5 +1,8 @@
+#include <QByteArray>
+#include <QHash>
+#include <QPoint>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <functional>
 
 #include "FakeSerialPort.h"

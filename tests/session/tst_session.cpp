@@ -1,5 +1,9 @@
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QPoint>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QStringList>
+#include <QTest>
 
 #include "FakeSerialPort.h"
 #include "RecordingNotifier.h"

@@ -3,7 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 #include "RecordingNotifier.h"

@@ -1,4 +1,9 @@
-#include <QtTest>
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+#include <QTest>
 #include <cmath>
 
 #include "CameraScene.h"

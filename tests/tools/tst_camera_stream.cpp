@@ -1,7 +1,15 @@
+#include <QBitArray>
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
 #include <QProcess>
 #include <QSerialPort>
+#include <QSet>
+#include <QSize>
 #include <QTcpSocket>
-#include <QtTest>
+#include <QTest>
 #include <chrono>
 
 #include "ModuleTimeline.h"

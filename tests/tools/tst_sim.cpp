@@ -1,6 +1,13 @@
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPoint>
 #include <QProcess>
+#include <QRect>
 #include <QSerialPort>
-#include <QtTest>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
 #include <csignal>
 
 #include "ControllerModel.h"

@@ -1,4 +1,6 @@
-#include <QtTest>
+#include <QPoint>
+#include <QRect>
+#include <QTest>
 #include <cmath>
 
 #include "TestPicture.h"

@@ -1,4 +1,9 @@
-#include <QtTest>
+#include <QByteArray>
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
+#include <QSize>
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <functional>

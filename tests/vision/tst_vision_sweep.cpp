@@ -1,5 +1,9 @@
+#include <QByteArray>
 #include <QElapsedTimer>
-#include <QtTest>
+#include <QImage>
+#include <QPointF>
+#include <QSize>
+#include <QTest>
 #include <cstdio>
 #include <map>
 #include <random>
