@@ -186,6 +186,7 @@ void CameraWalk::pause() {
 
 void CameraWalk::forgetCalibration() {
     m_calibrated = false;
+    m_orientationLed.reset();  // F5 at the orientation stop must not pick it
     if (m_phase == Phase::Calibrating) {
         m_phase = Phase::None;
     }

@@ -82,7 +82,8 @@ public:
     // The camera in use has shown, with its rotation and mirror setting, that the grid and the
     // panel agree: no orientation stop.
     void setOrientationKnown(bool known) { m_orientationKnown = known; }
-    // The camera's source or setting changed: its calibration no longer holds.
+    // The camera's setting changed: its calibration no longer holds, nor does an LED read
+    // through it and waiting at the orientation stop.
     void forgetCalibration();
 
     void onReading(const CameraReading& reading);

@@ -439,6 +439,23 @@ private Q_SLOTS:
         QVERIFY(r.now - started > 10s);  // three cycles of 4 s, the first one partly seen
     }
 
+    // The camera's setting changed at the orientation stop (the LED marked was not the LED
+    // lit): F5 must not pick the LED read through the old setting, and says why it cannot go on.
+    void settingChangedAtTheOrientationStopPicksNothing() {
+        Rig r;
+        r.enterParameters();
+        r.walk.start();
+        r.run(12s);
+        QCOMPARE(r.walk.marked(), QList<QPoint>{QPoint(1, 1)});  // the orientation stop
+        r.walk.setOrientationKnown(false);
+        r.walk.forgetCalibration();
+        r.walk.start();
+        QCOMPARE(r.session.picks(PickGrid::Rows).count(), 0);
+        QCOMPARE(r.walk.state(), State::Stopped);
+        QVERIFY2(r.walk.status().startsWith(u("相机还没有看清这个模块")),
+                 qPrintable(r.walk.status()));
+    }
+
     // Without any picture at all, a pick step still ends when its time is up.
     void pickStepEndsWithoutPictures() {
         Rig r;
