@@ -192,6 +192,15 @@ void CameraWalk::forgetCalibration() {
     }
 }
 
+// The lag is the longest ever seen, so only a new camera can make it shorter: one that lagged
+// too much would otherwise stop every walk after it.
+void CameraWalk::forgetCamera() {
+    m_latency.reset();
+    m_changeAwaitedSince.reset();
+    m_lastLight = Light::Unsure;
+    forgetCalibration();
+}
+
 void CameraWalk::stop(const QString& message, StopKind kind, const QList<QPoint>& marked) {
     m_status = message;
     m_stopKind = kind;

@@ -85,6 +85,9 @@ public:
     // The camera's setting changed: its calibration no longer holds, nor does an LED read
     // through it and waiting at the orientation stop.
     void forgetCalibration();
+    // The camera's source changed, or was connected again: its lag is measured afresh at the
+    // next polarity page, and its calibration no longer holds.
+    void forgetCamera();
 
     void onReading(const CameraReading& reading);
     void onCalibrated(bool calibrated, const QString& refusal);

@@ -456,6 +456,23 @@ private Q_SLOTS:
                  qPrintable(r.walk.status()));
     }
 
+    // A camera that lagged too much stops the walk; another camera, timed afresh, goes on.
+    void anotherCameraIsTimedAfresh() {
+        Rig r;
+        r.latency = 1300ms;
+        r.enterParameters();
+        r.walk.start();
+        r.run(12s, [&r] { return !r.walk.isRunning(); });
+        QVERIFY2(r.walk.status().startsWith(u("相机的画面落后超过 1 秒")),
+                 qPrintable(r.walk.status()));
+        r.latency = 100ms;
+        r.walk.forgetCamera();
+        r.walk.start();
+        r.run(12s, [&r] { return r.session.page() != Page::OePolarity; });
+        QCOMPARE(r.session.page(), Page::DisplayPolarity);
+        QCOMPARE(r.walk.state(), State::Running);
+    }
+
     // Without any picture at all, a pick step still ends when its time is up.
     void pickStepEndsWithoutPictures() {
         Rig r;
