@@ -128,11 +128,20 @@ struct CameraRig : SimWindow {
 
     // What the walk did and the last pictures it was shown, for a failure's message.
     QString story() {
+        QStringList marks;
+        for (const QPoint cell : walk().marked()) {
+            marks << u"(%1,%2)"_s.arg(cell.x()).arg(cell.y());
+        }
+        const QPoint lit = litCell();
         QString text =
-            u"walk state %1, page %2, picks %3 + %4, status: %5\n"_s.arg(int(walk().state()))
+            u"walk state %1, page %2, picks %3 + %4, marked %5, lit (%6,%7), status: "
+            u"%8\n"_s.arg(int(walk().state()))
                 .arg(int(session().page()))
                 .arg(session().picks(PickGrid::Rows).count())
                 .arg(session().picks(PickGrid::Columns).count())
+                .arg(marks.join(u' '))
+                .arg(lit.x())
+                .arg(lit.y())
                 .arg(walk().status());
         const std::vector<ServedPicture> pictures = sim->camera()->pictures();
         for (std::size_t i = pictures.size() > 12 ? pictures.size() - 12 : 0; i < pictures.size();
@@ -386,6 +395,9 @@ private Q_SLOTS:
             QVERIFY2(r.walk().state() == State::Stopped, qPrintable(r.story()));
             QVERIFY2(r.walk().status().contains(trouble.reason), qPrintable(r.story()));
             QCOMPARE(r.session().page(), trouble.stopPage);
+            // The cells marked for the user's look, if any, include the LED lit.
+            const QList<QPoint> marked = r.walk().marked();
+            QVERIFY2(marked.isEmpty() || marked.contains(r.litCell()), qPrintable(r.story()));
             const PickGrid grid =
                 trouble.stopPage == Page::ColumnOrder ? PickGrid::Columns : PickGrid::Rows;
             r.verifyPicksKept(grid, trouble.stopPicks);
