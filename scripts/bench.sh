@@ -13,7 +13,7 @@ printf '| %-52s | %14s | %-12s | %-5s |\n' "figure" "value" "bar" "met"
 printf '|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..54})" "$(printf -- '-%.0s' {1..16})" \
     "$(printf -- '-%.0s' {1..14})" "$(printf -- '-%.0s' {1..7})"
 status=0
-for b in startup pages pick download batch camera camera_stream vision; do
+for b in startup pages pick download batch camera camera_stream vision walk; do
     exe="build/default/bench/bench_$b"
     [ -x "$exe" ] || continue
     "$exe" 2>>"$log" || status=1

@@ -68,6 +68,10 @@ void CameraStream::setNudge(QPointF pitches) {
     m_camera->setNudge(pitches);
 }
 
+void CameraStream::end() {
+    runThere([this] { m_camera->end(); });
+}
+
 int CameraStream::clientCount() const {
     return m_server->clientCount();
 }

@@ -44,6 +44,9 @@ public:
     // Run-time changes, seen in pictures captured a latency later (VirtualCamera).
     void setReflection(std::optional<QPointF> at);
     void setNudge(QPointF pitches);
+    // The stream ends now: every connection is closed and no new one is taken (as
+    // CameraOptions::endAfter does at its time).
+    void end();
     // Connections receiving the stream now.
     int clientCount() const;
 

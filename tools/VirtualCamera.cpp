@@ -68,6 +68,9 @@ void VirtualCamera::start(Clock::time_point start) {
 }
 
 void VirtualCamera::end() {
+    if (m_ended || !m_timer) {
+        return;  // ended already, or never started
+    }
     m_ended = true;
     m_timer->stop();
     Q_EMIT ended();

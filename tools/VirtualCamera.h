@@ -46,6 +46,9 @@ public:
     void setReflection(std::optional<QPointF> at);
     // From now on the camera stands nudged by this many LED pitches; (0, 0) puts it back.
     void setNudge(QPointF pitches);
+    // Ends the stream now, as options.endAfter does at its time: nothing more is captured.
+    // Only from the camera's own thread.
+    void end();
     // Every part served so far, oldest first (at most kLogLength).
     std::vector<ServedPicture> pictures() const;
 
@@ -62,7 +65,6 @@ private:
     void prepareScene(QSize leds);
     PictureEffects effectsAt(Clock::time_point seen, quint64 sequence, const CameraScene& scene);
     void log(ServedPicture picture);
-    void end();
 
     CameraOptions m_options;
     std::shared_ptr<const ModuleTimeline> m_timeline;

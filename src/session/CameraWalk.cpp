@@ -193,9 +193,19 @@ void CameraWalk::pause() {
 void CameraWalk::forgetCalibration() {
     m_calibrated = false;
     m_caution.clear();
+    m_orientationLed.reset();  // F5 at the orientation stop must not pick it
     if (m_state == State::Running) {
         begin();
     }
+}
+
+// The lag is the longest ever seen, so only a new camera can make it shorter: one that lagged
+// too much would otherwise stop every walk after it.
+void CameraWalk::forgetCamera() {
+    m_latency.reset();
+    m_changeAwaitedSince.reset();
+    m_lastLight = Light::Unsure;
+    forgetCalibration();
 }
 
 void CameraWalk::stop(const QString& message, StopKind kind, const QList<QPoint>& marked) {

@@ -85,9 +85,13 @@ public:
     // The camera in use has shown, with its rotation and mirror setting, that the grid and the
     // panel agree: no orientation stop.
     void setOrientationKnown(bool known) { m_orientationKnown = known; }
-    // The camera's source or setting changed: its calibration no longer holds, and a walk that
-    // runs starts over on the page in front (a calibration asked for is no longer awaited).
+    // The camera's source or setting changed: its calibration no longer holds, nor does an LED
+    // read through it and waiting at the orientation stop; a walk that runs starts over on the
+    // page in front (a calibration asked for is no longer awaited).
     void forgetCalibration();
+    // The camera's source changed, or was connected again: its lag is measured afresh at the
+    // next polarity page, and its calibration no longer holds.
+    void forgetCamera();
 
     void onReading(const CameraReading& reading);
     // The calibration asked for: when refused, `note` says why; when made, it may say what the

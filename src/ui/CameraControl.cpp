@@ -85,7 +85,7 @@ void CameraControl::showWindow() {
 void CameraControl::useSource(const QString& text) {
     start();
     QString why;
-    m_walk->forgetCalibration();
+    m_walk->forgetCamera();
     if (!m_service->open(text, &why)) {
         m_window->showStatus(why, true);
         return;

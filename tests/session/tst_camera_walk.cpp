@@ -500,6 +500,40 @@ private Q_SLOTS:
         QVERIFY2(r.walk.status().endsWith(u("\n模块周围太暗")), qPrintable(r.walk.status()));
     }
 
+    // The camera's setting changed at the orientation stop (the LED marked was not the LED
+    // lit): F5 must not pick the LED read through the old setting, and says why it cannot go on.
+    void settingChangedAtTheOrientationStopPicksNothing() {
+        Rig r;
+        r.enterParameters();
+        r.walk.start();
+        r.run(12s);
+        QCOMPARE(r.walk.marked(), QList<QPoint>{QPoint(1, 1)});  // the orientation stop
+        r.walk.setOrientationKnown(false);
+        r.walk.forgetCalibration();
+        r.walk.start();
+        QCOMPARE(r.session.picks(PickGrid::Rows).count(), 0);
+        QCOMPARE(r.walk.state(), State::Stopped);
+        QVERIFY2(r.walk.status().startsWith(u("相机还没有看清这个模块")),
+                 qPrintable(r.walk.status()));
+    }
+
+    // A camera that lagged too much stops the walk; another camera, timed afresh, goes on.
+    void anotherCameraIsTimedAfresh() {
+        Rig r;
+        r.latency = 1300ms;
+        r.enterParameters();
+        r.walk.start();
+        r.run(12s, [&r] { return !r.walk.isRunning(); });
+        QVERIFY2(r.walk.status().startsWith(u("相机的画面落后超过 1 秒")),
+                 qPrintable(r.walk.status()));
+        r.latency = 100ms;
+        r.walk.forgetCamera();
+        r.walk.start();
+        r.run(12s, [&r] { return r.session.page() != Page::OePolarity; });
+        QCOMPARE(r.session.page(), Page::DisplayPolarity);
+        QCOMPARE(r.walk.state(), State::Running);
+    }
+
     // Without any picture at all, a pick step still ends when its time is up.
     void pickStepEndsWithoutPictures() {
         Rig r;
