@@ -1,6 +1,6 @@
 #include "vision/LatticeFit.h"
 
-#include <Eigen/Dense>
+#include <Eigen/QR>
 #include <algorithm>
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "vision/MotionCheck.h"
 
-#include <Eigen/Dense>
+#include <Eigen/Cholesky>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "vision/SpotFinder.h"
 
-#include <Eigen/Dense>
+#include <Eigen/Cholesky>
 #include <algorithm>
 #include <array>
 #include <cmath>
