@@ -149,9 +149,10 @@ void FrameReader::read(const CameraFrame& frame) {
         reading.light = lightOf(PolarityJudge::judge(*m_grid, grey).light);
         reading.doubt = doubtOf(leds.doubt);
         reading.led = gridCell(leds.led);
-        // Only LEDs that are more than dark are worth a person's look.
+        // Only LEDs that are more than dark are worth a person's look, and none read through a
+        // calibration the picture no longer matches.
         for (const LedScore& candidate : leds.candidates) {
-            if (candidate.score <= LedReader::kUnlitScore) {
+            if (candidate.score <= LedReader::kUnlitScore || reading.doubt == CameraDoubt::Moved) {
                 continue;
             }
             reading.candidates.append(gridCell(candidate));

@@ -203,6 +203,7 @@ void CameraWalk::forgetCalibration() {
 // too much would otherwise stop every walk after it.
 void CameraWalk::forgetCamera() {
     m_latency.reset();
+    m_lags.clear();
     m_changeAwaitedSince.reset();
     m_lastLight = Light::Unsure;
     forgetCalibration();
@@ -254,16 +255,29 @@ void CameraWalk::onPageChanged(Page page) {
         m_displaySent = true;
     }
     m_windows.clear();
-    m_sentAt = m_now();
-    m_ledBeforePacket = m_lastCertain;
+    noteSent();
     if (!m_acting && m_state != State::Idle) {
         end(text(kPageChanged));
     }
 }
 
-void CameraWalk::onPicksChanged() {
+// A count packet goes out now. Until the camera has surely seen it, its pictures may show the LED
+// lit before it: the last LED read for certain, or the last pick of the page in front.
+void CameraWalk::noteSent() {
     m_sentAt = m_now();
-    m_ledBeforePacket = m_lastCertain;
+    m_ledsBeforePacket.clear();
+    if (m_lastCertain) {
+        m_ledsBeforePacket.append(*m_lastCertain);
+    }
+    const WizardSteps::PickStep* step = WizardSteps::pickStep(m_page);
+    const PassPicks* made = step ? &m_session.picks(step->grid) : nullptr;
+    if (made && made->count() > 0) {
+        m_ledsBeforePacket.append(made->last());
+    }
+}
+
+void CameraWalk::onPicksChanged() {
+    noteSent();
     if (m_acting) {
         return;
     }
@@ -311,12 +325,18 @@ void CameraWalk::onReading(const CameraReading& reading) {
 
 // The first picture after a blink tick whose light is no longer the light before it (lit, dark,
 // or between the two in a picture taken across the change) tells how long the camera lags. The
-// longest lag seen counts: a picture that happened to look changed too early makes it no
-// shorter.
+// median of the last few lags counts: one picture that happened to look changed too early or too
+// late moves it little. (A stale picture of the LED lit before a packet is kept out by the LEDs
+// remembered at the packet, not by the lag alone.)
 void CameraWalk::measureLatency(const CameraReading& reading) {
     if (m_changeAwaitedSince && m_lightAtTick != Light::Unsure && reading.light != m_lightAtTick) {
-        const auto sample = duration_cast<milliseconds>(reading.arrived - *m_changeAwaitedSince);
-        m_latency = std::max(m_latency.value_or(milliseconds(0)), sample);
+        m_lags.append(duration_cast<milliseconds>(reading.arrived - *m_changeAwaitedSince));
+        if (m_lags.size() > kLagsKept) {
+            m_lags.removeFirst();
+        }
+        QList<milliseconds> sorted = m_lags;
+        std::sort(sorted.begin(), sorted.end());
+        m_latency = sorted[sorted.size() / 2];
         m_changeAwaitedSince.reset();
     }
     if (reading.light != Light::Unsure) {
@@ -421,7 +441,7 @@ void CameraWalk::watchPicks(const CameraReading& reading) {
         m_doubtSeen = true;
         return;
     }
-    if (reading.led == m_ledBeforePacket && reading.arrived < m_sentAt + kLongestLatency) {
+    if (m_ledsBeforePacket.contains(reading.led) && reading.arrived < m_sentAt + kLongestLatency) {
         return;  // lit before the packet too: only a picture surely after it may say so
     }
     if (m_agreeing != reading.led) {
@@ -443,7 +463,7 @@ void CameraWalk::pickNow(QPoint led) {
     if (!step || !act([&] { m_session.pick(step->grid, led.y(), led.x()); })) {
         return;
     }
-    m_ledBeforePacket = led;
+    m_ledsBeforePacket.append(led);
     if (columnsDone()) {
         m_status = text(kReady);
         setState(State::Ready);
@@ -463,7 +483,7 @@ void CameraWalk::stopForDoubt() {
     const Doubt doubt = m_doubtSeen ? m_lastDoubt.doubt : Doubt::NoneLit;
     const QList<QPoint> candidates = m_doubtSeen ? m_lastDoubt.candidates : QList<QPoint>{};
     if (doubt == Doubt::Moved) {
-        return stop(text(kMoved), StopKind::Moved, candidates);
+        return stop(text(kMoved), StopKind::Moved);  // LEDs read through a calibration gone wrong
     }
     if (doubt == Doubt::NoneLit && m_page == Page::ColumnOrder) {
         return stop(text(kNothingOnColumns), StopKind::Other, candidates);

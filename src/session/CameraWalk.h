@@ -34,14 +34,14 @@ class MappingSession;
 // kPolarityCycles, or a refused calibration: it stops.
 //
 // Pick pages: after each count is sent, it waits for two pictures certain of the same LED and
-// picks it; pictures in doubt are skipped. An LED that was already lit before the packet is
-// believed only in pictures that arrived kLongestLatency after it: a stale picture must never
-// become the next pick. Without two agreeing pictures within kPickPatience past the latency, it
-// stops with the last doubt's reason and its candidates marked. Before its first pick with a
-// camera setting not confirmed before, it stops with the LED read marked, so that the user sees
-// whether the grid and the panel agree; F5 confirms and makes that pick. On the column page it
-// is done after W x H / (8 x S) picks; it refuses to start where that is not a whole number of
-// at most 128.
+// picks it; pictures in doubt are skipped. An LED that may have been lit before the packet (the
+// last LED read for certain, the last pick of the page) is believed only in pictures that
+// arrived kLongestLatency after it: a stale picture must never become the next pick. Without two
+// agreeing pictures within kPickPatience past the latency, it stops with the last doubt's reason
+// and its candidates marked. Before its first pick with a camera setting not confirmed before, it
+// stops with the LED read marked, so that the user sees whether the grid and the panel agree; F5
+// confirms and makes that pick. On the column page it is done after W x H / (8 x S) picks; it
+// refuses to start where that is not a whole number of at most 128.
 //
 // The user's own input wins: a pick or an undo by hand pauses the walk; a change of page it
 // did not make ends it. A pick whose packet the port refused, or a camera lost, stops it.
@@ -55,6 +55,7 @@ public:
     static constexpr std::chrono::milliseconds kLatencyMargin{10};
     static constexpr std::chrono::milliseconds kPickPatience{1000};
     static constexpr int kPolarityCycles = 3;
+    static constexpr int kLagsKept = 5;
 
     enum class State {
         Idle,    // not started, or ended by a change of page
@@ -124,6 +125,7 @@ private:
     void onPageChanged(Page page);
     void onPicksChanged();
     void onBlinkShown(Page page, Lit state);
+    void noteSent();
     void begin();
     void stop(const QString& message, StopKind kind = StopKind::Other,
               const QList<QPoint>& marked = {});
@@ -161,6 +163,7 @@ private:
     Page m_page = Page::Parameters;
 
     // Latency
+    QList<std::chrono::milliseconds> m_lags;  // the last few measured, oldest first
     std::optional<std::chrono::milliseconds> m_latency;
     std::optional<Clock::time_point> m_changeAwaitedSince;
     CameraReading::Light m_lightAtTick = CameraReading::Light::Unsure;
@@ -175,7 +178,7 @@ private:
     // Pick pages
     Clock::time_point m_sentAt{};
     Clock::time_point m_deadlineAt{};
-    std::optional<QPoint> m_ledBeforePacket;
+    QList<QPoint> m_ledsBeforePacket;
     std::optional<QPoint> m_lastCertain;
     std::optional<QPoint> m_agreeing;
     int m_agreeingCount = 0;

@@ -8,6 +8,8 @@
 class PassPicks {
 public:
     int count() const { return static_cast<int>(m_cells.size()); }
+    // The cell of the last pick: x the column, y the row. The pass must not be empty.
+    QPoint last() const { return m_cells.last(); }
     void add(int row, int col) { m_cells.append(QPoint(col, row)); }
     void removeLast() { m_cells.removeLast(); }
     void clear() { m_cells.clear(); }

@@ -82,12 +82,21 @@ void CameraControl::showWindow() {
     m_window->raise();
 }
 
+// The same source connected again after it was lost keeps its calibration and its lag: the walk
+// goes on where it stopped, and a camera that moved meanwhile reads as moved.
 void CameraControl::useSource(const QString& text) {
     start();
+    const bool again = text == m_source && !m_service->isOpen();
+    if (!again) {
+        m_walk->forgetCamera();
+    }
     QString why;
-    m_walk->forgetCamera();
     if (!m_service->open(text, &why)) {
         m_window->showStatus(why, true);
+        return;
+    }
+    if (again) {
+        m_window->showStatus(m_walk->status(), false);
         return;
     }
     m_source = text;

@@ -325,8 +325,9 @@ private Q_SLOTS:
         }
         QCOMPARE(r.walk.state(), State::Stopped);
         QVERIFY2(r.walk.status().startsWith(outcome), qPrintable(r.walk.status()));
+        // A moved camera's candidates were read through a calibration that no longer holds.
         const QList<QPoint> marked =
-            trouble == u("dead") ? QList<QPoint>{} : QList<QPoint>{QPoint(3, 4), QPoint(4, 4)};
+            trouble == u("several") ? QList<QPoint>{QPoint(3, 4), QPoint(4, 4)} : QList<QPoint>{};
         QCOMPARE(r.walk.marked(), marked);
     }
 
@@ -429,9 +430,15 @@ private Q_SLOTS:
         r.session.pick(PickGrid::Rows, 2, 3);
         QCOMPARE(r.walk.state(), State::Paused);
         QVERIFY(r.walk.marked().isEmpty());
+        // The camera now lags more than measured: the LED just clicked, never read for certain,
+        // shows in its pictures for a while after the next packet. It must not be picked again.
+        r.latency = 400ms;
         r.walk.start();
         r.run(5s, [&r] { return !r.walk.isRunning(); });
         QCOMPARE(r.walk.state(), State::Ready);
+        Rig hand;
+        walkByHand(hand);
+        QCOMPARE(r.session.buildMap().toBytes(), hand.session.buildMap().toBytes());
     }
 
     // Coming back to 第1步 after the display polarity was sent, the module may stay dark in both
