@@ -335,6 +335,46 @@ private Q_SLOTS:
         QVERIFY(!LatticeFit::check(std::vector<PicturePoint>(9), 3, 3));
     }
 
+    // Places not seen are left out of the fit and placed on the smooth grid: a perspective view
+    // of a 10 x 6 lattice through a lens, the unseen places given far off.
+    void latticeFitPlacesUnseenPositionsOnTheSmoothGrid_data() {
+        QTest::addColumn<QList<int>>("unseen");  // j x 10 + i
+        QTest::newRow("inside") << QList<int>{23};
+        QTest::newRow("on an edge") << QList<int>{5};
+        QTest::newRow("two corners") << QList<int>{0, 59};
+    }
+
+    void latticeFitPlacesUnseenPositionsOnTheSmoothGrid() {
+        QFETCH(QList<int>, unseen);
+        // x' = (2x + 0.1y + 5) / w, y' = (0.2x + 1.5y + 7) / w, w = 0.001x + 0.002y + 1 of cells
+        // 10 apart, then r' = r (1 - 2e-6 r^2) about (110, 75).
+        std::vector<PicturePoint> truth;
+        for (int j = 0; j < 6; ++j) {
+            for (int i = 0; i < 10; ++i) {
+                const double x = 10.0 * i;
+                const double y = 10.0 * j;
+                const double w = 0.001 * x + 0.002 * y + 1;
+                const PicturePoint d =
+                    PicturePoint{(2 * x + 0.1 * y + 5) / w, (0.2 * x + 1.5 * y + 7) / w} -
+                    PicturePoint{110, 75};
+                truth.push_back(PicturePoint{110, 75} + (1 - 2e-6 * (d.x * d.x + d.y * d.y)) * d);
+            }
+        }
+        std::vector<PicturePoint> given = truth;
+        std::vector<bool> seen(60, true);
+        for (int k : unseen) {
+            given[k] = {0, 0};
+            seen[k] = false;
+        }
+        const std::optional<LatticeFitResult> fit = LatticeFit::check(given, 10, 6, seen);
+        QVERIFY(fit);
+        QVERIFY2(fit->worstInPitches < 0.01, qPrintable(QString::number(fit->worstInPitches)));
+        for (int k : unseen) {
+            const double off = distance(fit->fitted[k], truth[k]);
+            QVERIFY2(off < 0.05, qPrintable(QString::number(off)));
+        }
+    }
+
     // Where the module's top-left LED (row 0, column 0), its top-right one and the first LED of
     // its second row appear in the picture lattice of a 4 x 3 module, for each way the picture
     // can show it: the upright view mirrored (if so) and then turned counter-clockwise.
