@@ -351,57 +351,75 @@ Please pass this text on to the developers.</translation>
 <context>
     <name>FrameReader</name>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="75"/>
+        <location filename="../src/camera/FrameReader.cpp" line="77"/>
         <source>亮和暗的两张画面没有差别：相机对准模块了吗？</source>
         <translation>The dark and the lit picture do not differ: is the camera aimed at the module?</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="77"/>
+        <location filename="../src/camera/FrameReader.cpp" line="79"/>
         <source>画面过曝：请把相机的曝光或增益调低</source>
         <translation>The picture is overexposed: turn the camera&apos;s exposure or gain down</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="79"/>
+        <location filename="../src/camera/FrameReader.cpp" line="81"/>
         <source>灯在画面中太小（相邻两灯只隔 %1 像素，至少要 6）：请把相机移近或放大</source>
         <translation>The LEDs are too small in the picture (neighbours only %1 pixels apart, at least 6 needed): move the camera closer or zoom in</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="84"/>
+        <location filename="../src/camera/FrameReader.cpp" line="86"/>
         <source>模块在画面中是横着的（看到 %1×%2 个灯，应是 %3×%4）：请在相机窗口中把画面转 90°</source>
         <translation>The module lies on its side in the picture (%1 × %2 LEDs seen, %3 × %4 expected): turn the picture by 90° in the camera window</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="93"/>
+        <location filename="../src/camera/FrameReader.cpp" line="95"/>
         <source>模块有一部分在画面外：请让整个模块进入画面</source>
         <translation>Part of the module is outside the picture: get the whole module into the picture</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="95"/>
+        <location filename="../src/camera/FrameReader.cpp" line="97"/>
         <source>只找到 %1 个灯，应有 %2 个</source>
         <translation>Found only %1 of %2 LEDs</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="99"/>
+        <location filename="../src/camera/FrameReader.cpp" line="101"/>
         <source>找到 %1 个亮点，应有 %2 个灯：画面中有别的光吗？</source>
         <translation>Found %1 bright spots for %2 LEDs: is there other light in the picture?</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="104"/>
+        <location filename="../src/camera/FrameReader.cpp" line="106"/>
         <source>灯排得不像一个整齐的网格：请让相机正对模块，别斜得太多</source>
         <translation>The LEDs do not form a regular grid: face the module squarely, not at a steep angle</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="111"/>
+        <location filename="../src/camera/FrameReader.cpp" line="113"/>
         <source>这两张画面不能用来校准</source>
         <translation>These two pictures cannot be used for a calibration</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="188"/>
+        <location filename="../src/camera/FrameReader.cpp" line="121"/>
+        <source>第 %1 行 第 %2 列</source>
+        <translation>row %1, column %2</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/camera/FrameReader.cpp" line="126"/>
+        <source>校准时有 %n 个灯没亮（%1）：可能是坏灯。</source>
+        <translation>
+            <numerusform>%n LED did not light at calibration (%1): it may be dead.</numerusform>
+            <numerusform>%n LEDs did not light at calibration (%1): they may be dead.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/camera/FrameReader.cpp" line="129"/>
+        <source>、</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <location filename="../src/camera/FrameReader.cpp" line="221"/>
         <source>这两张画面已经不在了</source>
         <translation>These two pictures are no longer kept</translation>
     </message>
     <message>
-        <location filename="../src/camera/FrameReader.cpp" line="202"/>
+        <location filename="../src/camera/FrameReader.cpp" line="140"/>
         <source>模块周围太暗，看不出相机是否被碰动：请打开一点灯，别碰相机。</source>
         <translation>It is too dark around the module to see whether the camera gets nudged: turn on a little light, and do not touch the camera.</translation>
     </message>

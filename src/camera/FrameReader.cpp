@@ -1,7 +1,9 @@
 #include "camera/FrameReader.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <algorithm>
+#include <vector>
 
 #include "vision/Calibrator.h"
 #include "vision/GreyPicture.h"
@@ -111,6 +113,37 @@ QString refusalText(const Calibration& c) {
     return text(QT_TRANSLATE_NOOP("FrameReader", "这两张画面不能用来校准"));
 }
 
+// The LEDs that stayed dark in the lit calibration picture, rows and columns counted from 1 as
+// on the grids: most likely dead, so the walk will see nothing light at their steps.
+QString missingText(const std::vector<LatticeCell>& missing) {
+    QStringList cells;
+    for (const LatticeCell cell : missing) {
+        cells << text(QT_TRANSLATE_NOOP("FrameReader", "第 %1 行 第 %2 列"))
+                     .arg(cell.row + 1)
+                     .arg(cell.column + 1);
+    }
+    const char* const source =
+        QT_TRANSLATE_N_NOOP("FrameReader", "校准时有 %n 个灯没亮（%1）：可能是坏灯。");
+    return QCoreApplication::translate("FrameReader", source, nullptr,
+                                       static_cast<int>(missing.size()))
+        .arg(cells.join(text(QT_TRANSLATE_NOOP("FrameReader", "、"))));
+}
+
+// What a calibration made cannot promise, one line each: LEDs it did not see lit, and (without
+// texture around the module) that a nudged camera cannot be told from a still one.
+QString cautionText(const LedGrid& grid) {
+    QStringList notes;
+    if (!grid.missingLeds().empty()) {
+        notes << missingText(grid.missingLeds());
+    }
+    if (!grid.motionCheck().canCheck()) {
+        notes << text(QT_TRANSLATE_NOOP("FrameReader",
+                                        "模块周围太暗，看不出相机是否被碰动：请打开一点灯，"
+                                        "别碰相机。"));
+    }
+    return notes.join(u'\n');
+}
+
 }  // namespace
 
 FrameReader::FrameReader(QObject* parent) : QObject(parent) {}
@@ -196,11 +229,5 @@ void FrameReader::calibrate(qint64 darkFrame, qint64 litFrame) {
         Q_EMIT calibrated(false, refusalText(c));
         return;
     }
-    // Without texture around the module a nudged camera cannot be told from a still one.
-    Q_EMIT calibrated(
-        true, m_grid->motionCheck().canCheck()
-                  ? QString()
-                  : text(QT_TRANSLATE_NOOP("FrameReader",
-                                           "模块周围太暗，看不出相机是否被碰动：请打开一点灯，"
-                                           "别碰相机。")));
+    Q_EMIT calibrated(true, cautionText(*m_grid));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "vision/FloatPlane.h"
 #include "vision/LatticeFit.h"
@@ -17,12 +18,15 @@ constexpr int kClipLevel = 254;
 constexpr double kKernelShare = 0.2;
 constexpr double kKernelMin = 0.8;
 constexpr double kKernelMax = 4.0;
-// The lattice found in the picture: positions by picture cell, row-major.
+// The lattice found in the picture: positions by picture cell, row-major, and which of them
+// held a spot (the others are placed on the smooth grid once it is fitted).
 struct PictureLattice {
     int columns = 0;
     int rows = 0;
     std::vector<PicturePoint> positions;
+    std::vector<bool> seen;
     PicturePoint at(int i, int j) const { return positions[static_cast<size_t>(j) * columns + i]; }
+    bool seenAt(int i, int j) const { return seen[static_cast<size_t>(j) * columns + i]; }
 };
 
 bool hasClippedPixel(const GreyPicture& p, PicturePoint c) {
@@ -115,17 +119,41 @@ int straysBeside(const IndexedLattice& l, const std::vector<PicturePoint>& point
 }
 
 PictureLattice positionsOf(const IndexedLattice& l, const std::vector<PicturePoint>& points) {
-    PictureLattice out{l.columns, l.rows, {}};
+    PictureLattice out{l.columns, l.rows, {}, {}};
     for (int p : l.pointAt) {
-        out.positions.push_back(points[p]);
+        out.positions.push_back(p >= 0 ? points[p] : PicturePoint{});
+        out.seen.push_back(p >= 0);
     }
     return out;
+}
+
+// Whether the lattice's empty places are few and each lies among LEDs: all its neighbours
+// within the lattice hold one. Two side by side may be the start of a part of the module
+// hidden or cut off, and leave the walk and the fit too little to hold them in place.
+bool fewLoneGaps(const IndexedLattice& l, int allowed) {
+    int empty = 0;
+    for (int j = 0; j < l.rows; ++j) {
+        for (int i = 0; i < l.columns; ++i) {
+            if (l.at(i, j) >= 0) {
+                continue;
+            }
+            const auto held = [&](int ni, int nj) {
+                return ni < 0 || nj < 0 || ni >= l.columns || nj >= l.rows || l.at(ni, nj) >= 0;
+            };
+            if (++empty > allowed ||
+                !(held(i - 1, j) && held(i + 1, j) && held(i, j - 1) && held(i, j + 1))) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 // Why a lattice that is not exactly the expected one is refused.
 CalibrationRefusal wrongLattice(const Calibration& c, const IndexedLattice& l, bool offPicture) {
     const bool transposed = c.foundColumns == c.expectedRows && c.foundRows == c.expectedColumns &&
-                            c.expectedRows != c.expectedColumns && l.indexed == c.expected;
+                            c.expectedRows != c.expectedColumns &&
+                            l.indexed + Calibrator::maxMissing(c.expected) >= c.expected;
     if (transposed) {
         return CalibrationRefusal::QuarterTurned;
     }
@@ -165,7 +193,7 @@ public:
           m_height(height),
           m_orientation(orientation) {}
 
-    LedGrid build(double smallestPitch, double typicalPitch) {
+    LedGrid build(double smallestPitch, double typicalPitch, std::vector<LatticeCell> missing) {
         m_sigma = kernelSigma(typicalPitch);
         LedGrid::Parts parts;
         parts.width = m_width;
@@ -182,6 +210,10 @@ public:
                     measuredLed(m_lattice.at(at.column, at.row), m_sigma, m_dark, m_lit));
             }
         }
+        for (const LatticeCell cell : missing) {
+            litLikeItsNeighbours(parts.leds, cell);
+        }
+        parts.missing = std::move(missing);
         addMiddles(parts.gaps);
         addRing(parts.gaps);
         std::vector<PicturePoint> leds;
@@ -193,6 +225,28 @@ public:
     }
 
 private:
+    // A dead LED's lit brightness is not in the lit picture: it would rise from its own dark
+    // brightness as its neighbours did (the same lens, vignetting and exposure), by their median.
+    void litLikeItsNeighbours(std::vector<LedPlace>& leds, LatticeCell cell) const {
+        std::vector<float> rises;
+        std::vector<int> peaks;
+        constexpr int kSteps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+        for (const auto& step : kSteps) {
+            const int column = cell.column + step[0];
+            const int row = cell.row + step[1];
+            if (column >= 0 && row >= 0 && column < m_width && row < m_height) {
+                const LedPlace& n = leds[static_cast<size_t>(row) * m_width + column];
+                rises.push_back(n.lit - n.dark);
+                peaks.push_back(n.litPeak);
+            }
+        }
+        std::nth_element(rises.begin(), rises.begin() + rises.size() / 2, rises.end());
+        std::nth_element(peaks.begin(), peaks.begin() + peaks.size() / 2, peaks.end());
+        LedPlace& led = leds[static_cast<size_t>(cell.row) * m_width + cell.column];
+        led.lit = led.dark + rises[rises.size() / 2];
+        led.litPeak = peaks[peaks.size() / 2];
+    }
+
     int ledIndex(int i, int j) const {
         const LatticeCell cell = m_orientation.moduleCell({i, j}, m_width, m_height);
         return cell.row * m_width + cell.column;
@@ -298,8 +352,8 @@ std::optional<PictureLattice> moduleLattice(Calibration& c, const std::vector<Sp
     const int strays = lattice.indexed > 0 ? straysBeside(lattice, points, spacing) : 0;
     // Without a lattice the spots themselves are the best count there is.
     c.found = lattice.indexed > 0 ? lattice.indexed + strays : c.found;
-    if (lattice.columns == c.expectedColumns && lattice.rows == c.expectedRows &&
-        lattice.indexed == c.expected && strays == 0 && lattice.conflicts == 0) {
+    if (lattice.columns == c.expectedColumns && lattice.rows == c.expectedRows && strays == 0 &&
+        lattice.conflicts == 0 && fewLoneGaps(lattice, Calibrator::maxMissing(c.expected))) {
         return positionsOf(lattice, points);
     }
     c.pitch = std::min(spacing, boxPitch(points, width, height));
@@ -309,22 +363,60 @@ std::optional<PictureLattice> moduleLattice(Calibration& c, const std::vector<Sp
     return std::nullopt;
 }
 
-// The smallest and the typical pitch of the lattice once it has passed as one smooth grid.
-std::optional<std::pair<double, double>> smoothGridPitch(Calibration& c, const PictureLattice& l) {
-    const std::optional<LatticeFitResult> fit = LatticeFit::check(l.positions, l.columns, l.rows);
+// The smallest and the typical pitch of the lattice once it has passed as one smooth grid; its
+// empty places then take their positions on that grid.
+std::optional<std::pair<double, double>> smoothGridPitch(Calibration& c, PictureLattice& l) {
+    const std::optional<LatticeFitResult> fit =
+        LatticeFit::check(l.positions, l.columns, l.rows, l.seen);
     c.worstResidual = fit ? fit->worstInPitches : 1.0;
     if (!fit || fit->worstInPitches > Calibrator::kMaxResidual) {
         c.refusal = CalibrationRefusal::Irregular;
         return std::nullopt;
     }
     // The pitch is measured on the smooth grid, which the centres' noise does not shrink.
-    const auto pitches = smallestAndTypicalPitch({l.columns, l.rows, fit->fitted});
+    const auto pitches = smallestAndTypicalPitch({l.columns, l.rows, fit->fitted, l.seen});
     c.pitch = pitches.first;
     if (c.pitch < Calibrator::kMinPitch - Calibrator::kPitchTolerance) {
         c.refusal = CalibrationRefusal::TooSmall;
         return std::nullopt;
     }
+    for (size_t k = 0; k < l.positions.size(); ++k) {
+        if (!l.seen[k]) {
+            l.positions[k] = fit->fitted[k];
+        }
+    }
     return pitches;
+}
+
+// An LED missing near the picture's border may be outside it, or cut so that no spot was found:
+// the module may be partly outside.
+bool missingWellInside(Calibration& c, const PictureLattice& l, const GreyPicture& picture,
+                       double pitch) {
+    const double margin = Calibrator::kMissingInside * pitch;
+    for (size_t k = 0; k < l.positions.size(); ++k) {
+        const PicturePoint p = l.positions[k];
+        if (!l.seen[k] && (p.x < margin || p.y < margin || p.x > picture.width - 1 - margin ||
+                           p.y > picture.height - 1 - margin)) {
+            c.refusal = CalibrationRefusal::PartlyOutside;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The module cells of the lattice's empty places, row-major.
+std::vector<LatticeCell> missingCells(const PictureLattice& l, int width, int height,
+                                      ModuleOrientation orientation) {
+    std::vector<LatticeCell> cells;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const LatticeCell at = orientation.pictureCell({column, row}, width, height);
+            if (!l.seenAt(at.column, at.row)) {
+                cells.push_back({column, row});
+            }
+        }
+    }
+    return cells;
 }
 
 }  // namespace
@@ -343,15 +435,20 @@ Calibration Calibrator::calibrate(const GreyPicture& dark, const GreyPicture& li
     if (!spots) {
         return c;
     }
-    const std::optional<PictureLattice> lattice = moduleLattice(c, *spots, dark, width, height);
+    std::optional<PictureLattice> lattice = moduleLattice(c, *spots, dark, width, height);
     if (!lattice) {
         return c;
     }
+    c.missing = missingCells(*lattice, width, height, orientation);
     const auto pitches = smoothGridPitch(c, *lattice);
-    if (!pitches) {
+    if (!pitches || !missingWellInside(c, *lattice, dark, pitches->second)) {
         return c;
     }
     c.grid = GridBuilder(*lattice, dark, lit, width, height, orientation)
-                 .build(pitches->first, pitches->second);
+                 .build(pitches->first, pitches->second, c.missing);
     return c;
+}
+
+int Calibrator::maxMissing(int leds) {
+    return std::clamp(static_cast<int>(kMissingShare * leds), 1, kMaxMissing);
 }

@@ -31,7 +31,11 @@ struct GapPlace {
 // A calibrated module: where every LED of a width x height module lies in the picture, each
 // LED's own dark and lit brightness, the places between and around the LEDs, and the edges
 // around them that tell whether the camera moved (motionCheck().canCheck() is false when there
-// are too few: then a moved camera cannot be told, and a caller should say so once). LEDs are
+// are too few: then a moved camera cannot be told, and a caller should say so once).
+// A few LEDs may have stayed dark in the lit calibration picture (dead LEDs): missingLeds()
+// names them. Each still has its place, the smooth grid's position among its neighbours, its
+// own dark brightness, and as lit brightness its dark one plus its neighbours' typical rise, so
+// it reads as dark while it stays dead and as lit should it light after all. LEDs are
 // indexed by module row (0 = top, row 1 of the grids) and column (0 = left) in the upright view
 // that the orientation gives. Example: for a 64 x 32 module photographed upright, led(0, 0) is the
 // top-left LED of the picture and led(31, 63) the bottom-right one; with orientation (180, no
@@ -49,6 +53,7 @@ public:
         std::vector<LedPlace> leds;  // row-major in module cells
         std::vector<GapPlace> gaps;
         MotionCheck motion;
+        std::vector<LatticeCell> missing;  // module cells, row-major order
     };
     explicit LedGrid(Parts parts) : m_parts(std::move(parts)) {}
 
@@ -69,6 +74,9 @@ public:
     const std::vector<LedPlace>& leds() const { return m_parts.leds; }
     const std::vector<GapPlace>& gaps() const { return m_parts.gaps; }
     const MotionCheck& motionCheck() const { return m_parts.motion; }
+    // The LEDs not seen lit at calibration, as module cells (column and row from 0, upright),
+    // in row-major order; empty for a module whose every LED lit.
+    const std::vector<LatticeCell>& missingLeds() const { return m_parts.missing; }
 
 private:
     Parts m_parts;

@@ -39,6 +39,7 @@ struct CameraRig : SimWindow {
     Size m;
     QByteArray expectedMap;
     std::optional<CameraReading> lastReading;
+    QString calibrationNote;  // what the last calibration made said
 
     CameraRig(const QString& wiring, Size size, Level oeLit, Level displayLit, Dead dead = {})
         : SimWindow({}, {*Wiring::fromName(wiring), oeLit, displayLit, dead}),
@@ -59,6 +60,9 @@ struct CameraRig : SimWindow {
         control().useSource(url());
         QObject::connect(control().service(), &CameraService::readingReady,
                          [this](const CameraReading& reading) { lastReading = reading; });
+        QObject::connect(
+            control().service(), &CameraService::calibrated,
+            [this](bool made, const QString& note) { calibrationNote = made ? note : QString(); });
         return true;
     }
 
@@ -398,6 +402,14 @@ private Q_SLOTS:
             // The cells marked for the user's look, if any, include the LED lit.
             const QList<QPoint> marked = r.walk().marked();
             QVERIFY2(marked.isEmpty() || marked.contains(r.litCell()), qPrintable(r.story()));
+            if (trouble.dead) {  // named as the calibration was made, row first
+                const QPoint cell = r.cellOf(trouble.dead->address, trouble.dead->bit);
+                QVERIFY2(
+                    r.calibrationNote.contains(
+                        u"校准时有 1 个灯没亮（第 %1 行 第 %2 列）：可能是坏灯。"_s.arg(cell.y())
+                            .arg(cell.x())),
+                    qPrintable(r.calibrationNote));
+            }
             const PickGrid grid =
                 trouble.stopPage == Page::ColumnOrder ? PickGrid::Columns : PickGrid::Rows;
             r.verifyPicksKept(grid, trouble.stopPicks);

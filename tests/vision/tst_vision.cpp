@@ -1,5 +1,6 @@
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QTest>
 #include <cmath>
 
@@ -97,6 +98,32 @@ struct DrawnModule {
 // An 8 x 6 module upright in a 160 x 120 picture, pitch 14.
 DrawnModule uprightModule() {
     return {TestLattice::upright(8, 6, {30, 25}, 14)};
+}
+
+// A 20 x 10 module upright in a 200 x 120 picture, pitch 8: 200 LEDs, two of which may be dead.
+DrawnModule moduleOf200() {
+    DrawnModule m{TestLattice::upright(20, 10, {22, 22}, 8)};
+    m.width = 200;
+    m.sigma = 1.2;
+    return m;
+}
+
+// Lattice cells (column, row) as points, for comparing lists.
+QList<QPoint> pointsOf(const std::vector<LatticeCell>& cells) {
+    QList<QPoint> points;
+    for (const LatticeCell c : cells) {
+        points.append(QPoint(c.column, c.row));
+    }
+    return points;
+}
+
+// The module with the LEDs at these lattice cells dark in the lit picture.
+std::vector<double> allBut(const DrawnModule& m, const QList<QPoint>& dead) {
+    std::vector<double> levels = m.all();
+    for (const QPoint d : dead) {
+        levels[size_t(d.y()) * m.lattice.columns + d.x()] = 0;
+    }
+    return levels;
 }
 
 }  // namespace
@@ -335,6 +362,46 @@ private Q_SLOTS:
         QVERIFY(!LatticeFit::check(std::vector<PicturePoint>(9), 3, 3));
     }
 
+    // Places not seen are left out of the fit and placed on the smooth grid: a perspective view
+    // of a 10 x 6 lattice through a lens, the unseen places given far off.
+    void latticeFitPlacesUnseenPositionsOnTheSmoothGrid_data() {
+        QTest::addColumn<QList<int>>("unseen");  // j x 10 + i
+        QTest::newRow("inside") << QList<int>{23};
+        QTest::newRow("on an edge") << QList<int>{5};
+        QTest::newRow("two corners") << QList<int>{0, 59};
+    }
+
+    void latticeFitPlacesUnseenPositionsOnTheSmoothGrid() {
+        QFETCH(QList<int>, unseen);
+        // x' = (2x + 0.1y + 5) / w, y' = (0.2x + 1.5y + 7) / w, w = 0.001x + 0.002y + 1 of cells
+        // 10 apart, then r' = r (1 - 2e-6 r^2) about (110, 75).
+        std::vector<PicturePoint> truth;
+        for (int j = 0; j < 6; ++j) {
+            for (int i = 0; i < 10; ++i) {
+                const double x = 10.0 * i;
+                const double y = 10.0 * j;
+                const double w = 0.001 * x + 0.002 * y + 1;
+                const PicturePoint d =
+                    PicturePoint{(2 * x + 0.1 * y + 5) / w, (0.2 * x + 1.5 * y + 7) / w} -
+                    PicturePoint{110, 75};
+                truth.push_back(PicturePoint{110, 75} + (1 - 2e-6 * (d.x * d.x + d.y * d.y)) * d);
+            }
+        }
+        std::vector<PicturePoint> given = truth;
+        std::vector<bool> seen(60, true);
+        for (int k : unseen) {
+            given[k] = {0, 0};
+            seen[k] = false;
+        }
+        const std::optional<LatticeFitResult> fit = LatticeFit::check(given, 10, 6, seen);
+        QVERIFY(fit);
+        QVERIFY2(fit->worstInPitches < 0.01, qPrintable(QString::number(fit->worstInPitches)));
+        for (int k : unseen) {
+            const double off = distance(fit->fitted[k], truth[k]);
+            QVERIFY2(off < 0.05, qPrintable(QString::number(off)));
+        }
+    }
+
     // Where the module's top-left LED (row 0, column 0), its top-right one and the first LED of
     // its second row appear in the picture lattice of a 4 x 3 module, for each way the picture
     // can show it: the upright view mirrored (if so) and then turned counter-clockwise.
@@ -441,40 +508,66 @@ private Q_SLOTS:
 
     void calibrationRefusesWithItsReason_data() {
         QTest::addColumn<DrawnModule>("module");
+        QTest::addColumn<QSize>("leds");
+        QTest::addColumn<QList<QPoint>>("dead");  // lattice cells dark in the lit picture
         QTest::addColumn<int>("change");
         QTest::addColumn<CalibrationRefusal>("refusal");
         QTest::addColumn<int>("found");
         const DrawnModule upright = uprightModule();
+        const QSize size(8, 6);
         DrawnModule lyingDown = upright;
         lyingDown.lattice = TestLattice::upright(6, 8, {40, 10}, 14);
         DrawnModule offTheEdge = upright;
         offTheEdge.lattice = TestLattice::upright(8, 6, {-12, 25}, 14);
+        // Rolled 40 degrees with its top-left LED 5 px beyond the picture's left border and
+        // both its neighbours inside.
+        DrawnModule cornerOut = upright;
+        cornerOut.lattice = {8, 6, {{{-5, 70}, {70, 7}, {115, 60.6}, {40, 123.6}}}};
+        cornerOut.height = 140;
         DrawnModule tiny = upright;
         tiny.lattice = TestLattice::upright(8, 6, {50, 40}, 4);
         tiny.sigma = 1;
-        QTest::newRow("all there") << upright << 0 << CalibrationRefusal::None << 48;
+        const DrawnModule large = moduleOf200();
+        const QList<QPoint> none;
+        QTest::newRow("all there")
+            << upright << size << none << 0 << CalibrationRefusal::None << 48;
         QTest::newRow("lying on its side")
-            << lyingDown << 0 << CalibrationRefusal::QuarterTurned << 48;
-        QTest::newRow("one LED dark") << upright << 1 << CalibrationRefusal::TooFew << 47;
-        QTest::newRow("a light beside it") << upright << 2 << CalibrationRefusal::TooMany << 49;
+            << lyingDown << size << none << 0 << CalibrationRefusal::QuarterTurned << 48;
+        QTest::newRow("lying on its side, an LED dead")
+            << lyingDown << size << QList<QPoint>{{2, 3}} << 0 << CalibrationRefusal::QuarterTurned
+            << 47;
+        QTest::newRow("two of 48 LEDs dead, apart")
+            << upright << size << QList<QPoint>{{2, 1}, {5, 4}} << 0 << CalibrationRefusal::TooFew
+            << 46;
+        QTest::newRow("three of 200 LEDs dead, apart")
+            << large << QSize(20, 10) << QList<QPoint>{{2, 1}, {10, 5}, {17, 8}} << 0
+            << CalibrationRefusal::TooFew << 197;
+        QTest::newRow("two of 200 LEDs dead, side by side")
+            << large << QSize(20, 10) << QList<QPoint>{{9, 4}, {9, 5}} << 0
+            << CalibrationRefusal::TooFew << 198;
+        QTest::newRow("the corner LED outside the picture")
+            << cornerOut << size << QList<QPoint>{{0, 0}} << 0 << CalibrationRefusal::PartlyOutside
+            << 47;
+        QTest::newRow("a light beside it")
+            << upright << size << none << 2 << CalibrationRefusal::TooMany << 49;
         QTest::newRow("off the left edge")
-            << offTheEdge << 0 << CalibrationRefusal::PartlyOutside << 42;
-        QTest::newRow("4 px apart") << tiny << 0 << CalibrationRefusal::TooSmall << -1;
-        QTest::newRow("overexposed") << upright << 3 << CalibrationRefusal::Overexposed << -1;
-        QTest::newRow("nothing lit") << upright << 4 << CalibrationRefusal::NoDifference << -1;
+            << offTheEdge << size << none << 0 << CalibrationRefusal::PartlyOutside << 42;
+        QTest::newRow("4 px apart")
+            << tiny << size << none << 0 << CalibrationRefusal::TooSmall << -1;
+        QTest::newRow("overexposed")
+            << upright << size << none << 3 << CalibrationRefusal::Overexposed << -1;
+        QTest::newRow("nothing lit")
+            << upright << size << none << 4 << CalibrationRefusal::NoDifference << -1;
     }
 
     void calibrationRefusesWithItsReason() {
         QFETCH(DrawnModule, module);
+        QFETCH(QSize, leds);
+        QFETCH(QList<QPoint>, dead);
         QFETCH(int, change);
         QFETCH(CalibrationRefusal, refusal);
         QFETCH(int, found);
-        std::vector<double> levels = module.all();
-        if (change == 1) {
-            levels[20] = 0;
-        } else if (change == 4) {
-            levels = module.none();
-        }
+        std::vector<double> levels = change == 4 ? module.none() : allBut(module, dead);
         TestPicture lit = module.with(levels);
         if (change == 2) {
             lit.addSpot(module.lattice.at(7, 2) + PicturePoint{14, 0}, module.amplitude,
@@ -484,11 +577,11 @@ private Q_SLOTS:
             bright.amplitude = 400;
             lit = bright.with(levels);
         }
-        const Calibration c =
-            Calibrator::calibrate(module.dark().grey(), lit.grey(), 8, 6, ModuleOrientation());
+        const Calibration c = Calibrator::calibrate(module.dark().grey(), lit.grey(), leds.width(),
+                                                    leds.height(), ModuleOrientation());
         QCOMPARE(c.refusal, refusal);
         QCOMPARE(c.grid.has_value(), refusal == CalibrationRefusal::None);
-        QCOMPARE(c.expected, 48);
+        QCOMPARE(c.expected, leds.width() * leds.height());
         if (found >= 0) {
             QCOMPARE(c.found, found);
         }
@@ -497,6 +590,76 @@ private Q_SLOTS:
         }
         if (refusal == CalibrationRefusal::TooSmall) {
             QVERIFY(c.pitch > 3 && c.pitch < 5);
+        }
+    }
+
+    // Dead LEDs, dark in the lit picture, are placed among their neighbours; the walk then finds
+    // nothing lit at a dead LED's step, and an LED lit beside one reads as itself.
+    void deadLedsPlacedAmongTheirNeighbours_data() {
+        QTest::addColumn<DrawnModule>("module");
+        QTest::addColumn<int>("turn");
+        QTest::addColumn<QList<QPoint>>("dead");     // picture lattice cells
+        QTest::addColumn<QList<QPoint>>("missing");  // the same as module cells
+        const DrawnModule upright = uprightModule();
+        DrawnModule lyingDown = upright;
+        lyingDown.lattice = TestLattice::upright(6, 8, {40, 10}, 14);
+        QTest::newRow("inside") << upright << 0 << QList<QPoint>{{4, 2}} << QList<QPoint>{{4, 2}};
+        QTest::newRow("on the top edge")
+            << upright << 0 << QList<QPoint>{{3, 0}} << QList<QPoint>{{3, 0}};
+        QTest::newRow("at the bottom-right corner")
+            << upright << 0 << QList<QPoint>{{7, 5}} << QList<QPoint>{{7, 5}};
+        QTest::newRow("two of 200, apart") << moduleOf200() << 0 << QList<QPoint>{{3, 2}, {15, 7}}
+                                           << QList<QPoint>{{3, 2}, {15, 7}};
+        // Row 1 of the module runs up the picture's left side: picture cell (1, 2) is the
+        // module's row 2 (index 1), column 6 (index 5).
+        QTest::newRow("turned a quarter")
+            << lyingDown << 90 << QList<QPoint>{{1, 2}} << QList<QPoint>{{5, 1}};
+    }
+
+    void deadLedsPlacedAmongTheirNeighbours() {
+        QFETCH(DrawnModule, module);
+        QFETCH(int, turn);
+        QFETCH(QList<QPoint>, dead);
+        QFETCH(QList<QPoint>, missing);
+        module.noise = 2;
+        const TestLattice& l = module.lattice;
+        const QSize leds = turn ? QSize(l.rows, l.columns) : QSize(l.columns, l.rows);
+        const Calibration c = Calibrator::calibrate(
+            module.with(module.none(), 1).grey(), module.with(allBut(module, dead), 2).grey(),
+            leds.width(), leds.height(), ModuleOrientation(turn, false));
+        QCOMPARE(c.refusal, CalibrationRefusal::None);
+        QCOMPARE(c.found, l.columns * l.rows - int(dead.size()));
+        QCOMPARE(pointsOf(c.missing), missing);
+        QCOMPARE(pointsOf(c.grid->missingLeds()), missing);
+        const LedGrid& grid = *c.grid;
+        // The LED read, by where it was drawn.
+        const auto readAt = [&](const LedReading& r) {
+            return grid.led(r.led.row, r.led.column).centre;
+        };
+        for (int k = 0; k < dead.size(); ++k) {
+            const QPoint d = dead[k];
+            const LedPlace& place = grid.led(missing[k].y(), missing[k].x());
+            const double off = distance(place.centre, l.at(d.x(), d.y()));
+            QVERIFY2(off < 0.1, qPrintable(QString::number(off)));
+            // Its step: nothing lights.
+            std::vector<double> levels = module.none();
+            const LedReading atItsStep = LedReader::read(grid, module.with(levels, 3).grey());
+            QCOMPARE(atItsStep.doubt, Doubt::NoneLit);
+            QVERIFY(std::abs(atItsStep.scores[grid.ledIndex(missing[k].y(), missing[k].x())]) <
+                    0.1);
+            // Its neighbour along the row lights.
+            const QPoint beside = d + QPoint(d.x() + 1 < l.columns ? 1 : -1, 0);
+            levels[size_t(beside.y()) * l.columns + beside.x()] = 1;
+            const LedReading besideIt = LedReader::read(grid, module.with(levels, 4).grey());
+            QVERIFY(besideIt.isCertain());
+            QVERIFY(distance(readAt(besideIt), l.at(beside.x(), beside.y())) < 0.5);
+            // It lights after all, as bright as its neighbours.
+            levels = module.none();
+            levels[size_t(d.y()) * l.columns + d.x()] = 1;
+            const LedReading itself = LedReader::read(grid, module.with(levels, 5).grey());
+            QVERIFY(itself.isCertain());
+            QCOMPARE(QPoint(itself.led.column, itself.led.row), missing[k]);
+            QVERIFY(std::abs(itself.led.score - 1) < 0.15);
         }
     }
 

@@ -260,6 +260,44 @@ private Q_SLOTS:
                                                 QString::fromLatin1(describe(r))));
         }
     }
+
+    // A module with a dead LED on its right edge, seen at an angle and turned: calibration
+    // places it where the camera drew it and names it; at its step nothing reads lit, its
+    // neighbours and the module's corners read right, and should it light after all, it reads
+    // as itself.
+    void deadLedPlacedAmongTheOthersThatReadRight() {
+        CameraView view;
+        view.frame = kLow;
+        view.fill = 0.6, view.yaw = 35, view.tilt = 35, view.rotation = 180, view.mirrored = true;
+        CameraPictures p(kSmall, view);
+        QVERIFY(p.scene().smallestPitch() >= 6 && p.scene().moduleInside());
+        const QPoint dead(31, 5);
+        std::vector<float> allButOne = p.levels(1);
+        allButOne[dead.y() * p.width() + dead.x()] = 0;
+        const QImage lit = p.take(allButOne);
+        const Calibration c =
+            Calibrator::calibrate(CameraPictures::grey(p.dark()), CameraPictures::grey(lit),
+                                  p.width(), p.height(), p.orientation());
+        QCOMPARE(c.refusal, CalibrationRefusal::None);
+        const LedGrid& grid = *c.grid;
+        QCOMPARE(int(grid.missingLeds().size()), 1);
+        QCOMPARE(QPoint(grid.missingLeds()[0].column, grid.missingLeds()[0].row), dead);
+        const double off = distance(toPointF(grid.led(dead.y(), dead.x()).centre),
+                                    p.scene().ledCentre(dead.x(), dead.y()));
+        QVERIFY2(off <= kPositionTolerance, qPrintable(QString::number(off)));
+        QCOMPARE(PolarityJudge::judge(grid, CameraPictures::grey(lit)).light, ModuleLight::Lit);
+        const LedReading atItsStep = LedReader::read(grid, CameraPictures::grey(p.dark()));
+        QVERIFY2(atItsStep.doubt == Doubt::NoneLit, describe(atItsStep).constData());
+        const QPoint cells[] = {{30, 5}, {31, 4}, {31, 6},  {0, 0},
+                                {31, 0}, {0, 15}, {31, 15}, dead};
+        for (const QPoint cell : cells) {
+            const LedReading r =
+                LedReader::read(grid, CameraPictures::grey(p.one(cell.x(), cell.y())));
+            QVERIFY2(r.isCertain() && r.led.column == cell.x() && r.led.row == cell.y(),
+                     qPrintable(QStringLiteral("LED %1,%2: ").arg(cell.x()).arg(cell.y()) +
+                                QString::fromLatin1(describe(r))));
+        }
+    }
 };
 
 QTEST_MAIN(VisionCameraTest)

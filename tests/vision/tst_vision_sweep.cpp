@@ -1,11 +1,13 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QSize>
 #include <QTest>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <random>
 
 #include "CameraPictures.h"
@@ -16,7 +18,10 @@
 // the same ones): each view is calibrated and read LED by LED, and the figures are printed.
 // Bars: right >= 99.5 % and doubt <= 0.5 % of the single-LED pictures, no wrong LED, no
 // calibration refused, and no picture of two LEDs, of an LED going dark as the next lights, or
-// of a camera nudged by a pitch read as certain. Run by scripts/camera.sh (label "camera").
+// of a camera nudged by a pitch read as certain. In every third view one LED anywhere on the
+// module is dead (dark in the lit picture): the calibration must name it, a picture of its step
+// (nothing lit) must not read as certain, and its neighbours are read too.
+// Run by scripts/camera.sh (label "camera").
 // LUMOTRIX_SWEEP_VIEWS and LUMOTRIX_SWEEP_SEED in the environment change the number of views
 // and the seed.
 
@@ -27,6 +32,7 @@ constexpr quint32 kDefaultSeed = 20260;
 constexpr int kSampledLeds = 16;
 // Every LED of a 64 x 32 module is read in one view of this many.
 constexpr int kWholeModuleEvery = 50;
+constexpr int kDeadLedEvery = 3;
 
 struct Figures {
     int views = 0;
@@ -40,6 +46,9 @@ struct Figures {
     long doubtfulPictures = 0;
     long doubtfulCertain = 0;
     double worstPosition = 0;
+    int deadLedViews = 0;
+    int deadLedsMisnamed = 0;      // calibrations naming other LEDs than the dead one
+    long deadLedStepsCertain = 0;  // pictures of a dead LED's step read as one LED lit
     std::map<int, long> doubtReasons;
     std::map<int, int> refusals;
 };
@@ -168,14 +177,45 @@ private:
         }
     }
 
+    // The dead LED is named, nothing reads lit at its step, and its neighbours read as any LED.
+    void readAroundDeadLed(CameraPictures& p, const LedGrid& grid, QPoint dead,
+                           const QByteArray& view) {
+        ++m_figures.deadLedViews;
+        const std::vector<LatticeCell>& missing = grid.missingLeds();
+        if (missing.size() != 1 || missing[0].column != dead.x() || missing[0].row != dead.y()) {
+            ++m_figures.deadLedsMisnamed;
+            std::fprintf(stderr, "MISNAMED dead LED %d,%d: %s\n", dead.x(), dead.y(),
+                         view.constData());
+        }
+        const LedReading step = LedReader::read(grid, CameraPictures::grey(p.dark()));
+        if (step.isCertain()) {
+            ++m_figures.deadLedStepsCertain;
+            std::fprintf(stderr, "CERTAIN at dead LED %d,%d's step: %s\n", dead.x(), dead.y(),
+                         view.constData());
+        }
+        for (const QPoint cell : {dead + QPoint(-1, 0), dead + QPoint(1, 0), dead + QPoint(0, -1),
+                                  dead + QPoint(0, 1)}) {
+            if (cell.x() >= 0 && cell.y() >= 0 && cell.x() < p.width() && cell.y() < p.height()) {
+                readOne(p, grid, cell.x(), cell.y(), view);
+            }
+        }
+    }
+
     // Which LEDs a view reads comes from its own seed, so that every view is the same whatever
     // happened in the views before it.
-    void sweepView(QSize leds, const CameraView& v, bool wholeModule) {
+    void sweepView(QSize leds, const CameraView& v, bool wholeModule, bool deadLed) {
         std::mt19937 random(v.seed);
         const QByteArray view = describe(v, leds);
         CameraPictures p(leds, v);
         const QImage dark = p.dark();
-        const QImage lit = p.lit();
+        std::vector<float> levels = p.levels(1);
+        std::optional<QPoint> dead;
+        if (deadLed) {
+            dead = QPoint(static_cast<int>(random() % static_cast<quint32>(leds.width())),
+                          static_cast<int>(random() % static_cast<quint32>(leds.height())));
+            levels[static_cast<size_t>(dead->y()) * leds.width() + dead->x()] = 0;
+        }
+        const QImage lit = p.take(levels);
         const Calibration c =
             Calibrator::calibrate(CameraPictures::grey(dark), CameraPictures::grey(lit),
                                   leds.width(), leds.height(), p.orientation());
@@ -198,6 +238,9 @@ private:
                 m_figures.worstPosition = std::max(m_figures.worstPosition,
                                                    std::hypot(at.x - drawn.x(), at.y - drawn.y()));
             }
+        }
+        if (dead) {
+            readAroundDeadLed(p, *c.grid, *dead, view);
         }
         if (wholeModule) {
             for (int row = 0; row < leds.height(); ++row) {
@@ -229,6 +272,8 @@ private:
             "as certain %ld)\n",
             f.unchecked, f.uncheckedNudgesCertain);
         std::printf("worst LED position %.3f px from where the camera drew it\n", f.worstPosition);
+        std::printf("views with a dead LED %d: misnamed %d, its step read as certain %ld\n",
+                    f.deadLedViews, f.deadLedsMisnamed, f.deadLedStepsCertain);
         for (const auto& [reason, count] : f.doubtReasons) {
             std::printf("doubt reason %d: %ld\n", reason, count);
         }
@@ -253,12 +298,14 @@ private Q_SLOTS:
         for (int k = 0; k < views; ++k) {
             const bool whole = k % kWholeModuleEvery == 0;
             const auto [leds, view] = drawer.next(whole);
-            sweepView(leds, view, whole);
+            sweepView(leds, view, whole, k % kDeadLedEvery == 1);
         }
         print(clock.elapsed() / 1000.0);
         const Figures& f = m_figures;
         QCOMPARE(f.wrong, 0L);
         QCOMPARE(f.doubtfulCertain, 0L);
+        QCOMPARE(f.deadLedsMisnamed, 0);
+        QCOMPARE(f.deadLedStepsCertain, 0L);
         QCOMPARE(f.refused, 0);
         QVERIFY(f.right >= 0.995 * f.readings);
         QVERIFY(f.doubt <= 0.005 * f.readings);
