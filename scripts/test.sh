@@ -8,7 +8,7 @@
 #   LUMOTRIX_FUZZ_SECONDS=N         seconds per fuzz target (default 15)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh clang libclang-rt-dev
+scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and test"
