@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QShortcut>
@@ -34,6 +35,8 @@ using Control = MappingSession::Control;
 namespace {
 
 const QString kProgramTitle = QStringLiteral("LumotrixV6.1");
+// The status bar's own margins and size grip beside its message and the camera button.
+constexpr int kStatusMargins = 24;
 
 }  // namespace
 
@@ -131,9 +134,19 @@ void MainWindow::createCamera() {
     connect(m_cameraButton, &QToolButton::clicked, m_camera, &CameraControl::showWindow);
     connect(m_camera, &CameraControl::marksChanged, this, &MainWindow::markCells);
     connect(m_camera, &CameraControl::statusChanged, this,
-            [this](const QString& text, bool needsUser) {
-                needsUser ? statusBar()->showMessage(text) : statusBar()->clearMessage();
-            });
+            [this](const QString& text, bool needsUser) { showCameraStop(needsUser ? text : QString()); });
+}
+
+// Why the camera stopped, in the status bar beside the camera button: cut to the room there
+// (the camera window shows it whole), and whole in the status bar's tooltip. Empty clears it.
+void MainWindow::showCameraStop(const QString& text) {
+    statusBar()->setToolTip(text);
+    if (text.isEmpty()) {
+        statusBar()->clearMessage();
+        return;
+    }
+    const int room = statusBar()->width() - m_cameraButton->width() - kStatusMargins;
+    statusBar()->showMessage(statusBar()->fontMetrics().elidedText(text, Qt::ElideRight, room));
 }
 
 // The cells the camera asks about, on the grid of the page in front.

@@ -98,6 +98,7 @@ private:
     void showMapFile(const QString& path, const MapImage& image);
     void updateTitle();
     void createCamera();
+    void showCameraStop(const QString& text);
     void markCells(const QList<QPoint>& cells);
 
     Notifier& m_notifier;

@@ -37,7 +37,8 @@ private Q_SLOTS:
         control.toggleWalk();  // F5 on 第1步
         CameraWalk& walk = *control.walk();
         QTRY_COMPARE_WITH_TIMEOUT(walk.state(), State::Stopped, 20000);
-        QCOMPARE(w.session().page(), Page::RowOrder);  // the orientation stop, before a pick
+        // the orientation stop, before a pick
+        QVERIFY2(w.session().page() == Page::RowOrder, qPrintable(walk.status()));
         QCOMPARE(walk.marked(), QList<QPoint>{led(u"stripe"_s, m, 0, 0) + QPoint(1, 1)});
         control.toggleWalk();  // F5: the setting is right
         QTRY_COMPARE_WITH_TIMEOUT(walk.state(), State::Ready, 20000);
