@@ -25,7 +25,7 @@ trap cleanup EXIT
 git worktree add --detach "$other" "$rev" >/dev/null 2>&1
 # The same compiler and linker as this build, so that only the code differs.
 cmake -S "$other" -B "$other/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld \
     -DLUMOTRIX_BUILD_TESTS=OFF >/dev/null
 cmake --build "$other/build" -j "$(nproc)" --target bench_startup bench_pick >/dev/null
 

@@ -251,8 +251,8 @@ void CameraWalk::onPageChanged(Page page) {
         m_calibrated = false;  // the parameters were stored again
         m_displaySent = false;
     }
-    if (left == Page::DisplayPolarity && page == Page::RowOrder) {
-        m_displaySent = true;
+    if (WizardSteps::polarityStep(left) && WizardSteps::pickStep(page)) {
+        m_displaySent = true;  // the last polarity page left for the first pick page
     }
     m_windows.clear();
     noteSent();

@@ -213,10 +213,12 @@ void MainWindow::createButtonRow(QWidget* area) {
 }
 
 void MainWindow::setFocusOrder() {
-    const auto& oeStates = polarityPage(Page::OePolarity)->indicatorButtons();
-    const auto& oeChoices = polarityPage(Page::OePolarity)->choiceButtons();
-    const auto& displayStates = polarityPage(Page::DisplayPolarity)->indicatorButtons();
-    const auto& displayChoices = polarityPage(Page::DisplayPolarity)->choiceButtons();
+    const PolarityPage& oe = *polarityPage(Page::OePolarity);
+    const PolarityPage& display = *polarityPage(Page::DisplayPolarity);
+    const auto& oeStates = oe.indicatorButtons();
+    const auto& oeChoices = oe.choiceButtons();
+    const auto& displayStates = display.indicatorButtons();
+    const auto& displayChoices = display.choiceButtons();
     const auto& ip = m_address->ipEdits();
     const QList<QWidget*> order = {m_parameters->widthEdit(),
                                    m_parameters->heightEdit(),

@@ -14,7 +14,7 @@ class QRadioButton;
 class PolarityPage : public QGroupBox {
     Q_OBJECT
 public:
-    // The page of a polarity step: Page::OePolarity or Page::DisplayPolarity.
+    // The page of a polarity step: one of the pages in WizardSteps::kPolaritySteps.
     PolarityPage(Page page, QWidget* parent);
 
     // The object name the page goes by in the window ("OeFrame", "DisFrame").
