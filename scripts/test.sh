@@ -11,12 +11,10 @@ cd "$(dirname "$0")/.."
 # Everything the run needs, the package check's tools too, in one go.
 scripts/install-deps.sh dpkg-dev file gzip lintian desktop-file-utils
 export QT_QPA_PLATFORM=offscreen
-# The tests spend most of their time waiting on timers and sockets, not on the processor.
-jobs=$(($(nproc) * 2))
 
 echo "== Build and test"
 scripts/build.sh default
-ctest --preset default -j "$jobs"
+ctest --preset default -j "$(nproc)"
 
 # The package is built from the build just tested; its check, which hardly needs the processor,
 # runs while the sanitizer build compiles, and reports after the sanitizer tests.
@@ -27,7 +25,7 @@ package=$!
 echo "== Build and test with address and undefined-behaviour sanitizers"
 scripts/build.sh asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --preset asan -j "$jobs"
+    ctest --preset asan -j "$(nproc)"
 
 echo "== Debian package: build, lintian, install into a clean folder, start"
 package_status=0

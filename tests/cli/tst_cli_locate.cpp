@@ -129,51 +129,42 @@ private Q_SLOTS:
     }
 
     void jsonAndOverlaysTellTheSame() {
-        const CliRun run = runCli(
-            {QStringLiteral("locate"), QStringLiteral("--module"), QStringLiteral("32x16"),
-             QStringLiteral("--dark"), QStringLiteral("upright/dark.jpg"), QStringLiteral("--lit"),
-             QStringLiteral("upright/lit.jpg"), QStringLiteral("--json"),
-             QStringLiteral("--overlay"), QStringLiteral("overlays"),
-             QStringLiteral("upright/row16-column1.jpg"), QStringLiteral("upright/two.jpg")});
+        const CliRun run = runCli(QStringLiteral("locate --module 32x16 --dark upright/dark.jpg "
+                                                 "--lit upright/lit.jpg --json --overlay overlays "
+                                                 "upright/row16-column1.jpg upright/two.jpg")
+                                      .split(QLatin1Char(' ')));
         QCOMPARE(run.code, 5);
         const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
-        QCOMPARE(report.value(QStringLiteral("module"))
-                     .toObject()
-                     .value(QStringLiteral("width"))
-                     .toInt(),
-                 32);
+        QCOMPARE(report[QStringLiteral("module")][QStringLiteral("width")].toInt(), 32);
         const QJsonArray steps = report.value(QStringLiteral("steps")).toArray();
         QCOMPARE(steps.size(), 2);
-        const QJsonObject lone = steps[0].toObject();
-        QCOMPARE(lone.value(QStringLiteral("certain")).toBool(), true);
-        QCOMPARE(lone.value(QStringLiteral("row")).toInt(), 16);
-        QCOMPARE(lone.value(QStringLiteral("column")).toInt(), 1);
-        const QJsonObject two = steps[1].toObject();
-        QCOMPARE(two.value(QStringLiteral("doubt")).toString(), QStringLiteral("severalLit"));
-        const QJsonArray candidates = two.value(QStringLiteral("candidates")).toArray();
+        const QJsonValue lone = steps[0];
+        QCOMPARE(lone[QStringLiteral("certain")].toBool(), true);
+        QCOMPARE(lone[QStringLiteral("row")].toInt(), 16);
+        QCOMPARE(lone[QStringLiteral("column")].toInt(), 1);
+        const QJsonValue two = steps[1];
+        QCOMPARE(two[QStringLiteral("doubt")].toString(), QStringLiteral("severalLit"));
+        const QJsonArray candidates = two[QStringLiteral("candidates")].toArray();
         QVERIFY(candidates.size() >= 2);
-        QCOMPARE(candidates[0].toObject().value(QStringLiteral("row")).toInt(), 4);
-        for (const char* name : {"overlays/row16-column1.png", "overlays/two.png"}) {
-            const QImage overlay(QString::fromLatin1(name));
-            QCOMPARE(overlay.size(), QSize(640, 360));
-        }
+        QCOMPARE(candidates[0][QStringLiteral("row")].toInt(), 4);
+        const QImage certain(QStringLiteral("overlays/row16-column1.png"));
+        const QImage doubtful(QStringLiteral("overlays/two.png"));
+        QCOMPARE(certain.size(), QSize(640, 360));
+        QCOMPARE(doubtful.size(), QSize(640, 360));
         // The doubtful picture is framed in red; the certain one is not.
-        QCOMPARE(QColor(QImage(QStringLiteral("overlays/two.png")).pixel(3, 180)), QColor(Qt::red));
-        QVERIFY(QColor(QImage(QStringLiteral("overlays/row16-column1.png")).pixel(3, 180)) !=
-                QColor(Qt::red));
+        QCOMPARE(QColor(doubtful.pixel(3, 180)), QColor(Qt::red));
+        QVERIFY(QColor(certain.pixel(3, 180)) != QColor(Qt::red));
     }
 
+    // The doubt's exit code reaches the shell through the program's own main().
     void theProgramEndsWithTheDoubtCode() {
         QProcess cli;
-        cli.start(
-            QStringLiteral(LUMOTRIX_CLI_PATH),
-            {QStringLiteral("locate"), QStringLiteral("--module"), QStringLiteral("32x16"),
-             QStringLiteral("--dark"), QStringLiteral("upright/dark.jpg"), QStringLiteral("--lit"),
-             QStringLiteral("upright/lit.jpg"), QStringLiteral("upright/two.jpg")});
+        cli.start(QStringLiteral(LUMOTRIX_CLI_PATH),
+                  QStringLiteral("locate --module 32x16 --dark upright/dark.jpg --lit "
+                                 "upright/lit.jpg upright/two.jpg")
+                      .split(QLatin1Char(' ')));
         QVERIFY(cli.waitForFinished(20000));
         QCOMPARE(cli.exitCode(), 5);
-        QVERIFY(QString::fromUtf8(cli.readAllStandardOutput())
-                    .contains(QStringLiteral("doubt: more than one LED is lit")));
     }
 };
 

@@ -19,6 +19,10 @@ using Light = CameraReading::Light;
 using Doubt = CameraReading::Doubt;
 using State = CameraWalk::State;
 
+// The walk's status starts with `text`; a failure shows the whole status.
+#define VERIFY_STATUS(rig, text) \
+    QVERIFY2((rig).walk.status().startsWith(text), qPrintable((rig).walk.status()))
+
 Q_DECLARE_METATYPE(Light)
 Q_DECLARE_METATYPE(State)
 
@@ -263,7 +267,7 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(r.walk.state(), State::Stopped);
-        QVERIFY2(r.walk.status().startsWith(outcome), qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, outcome);
         QCOMPARE(r.session.page(), Page::OePolarity);
         QCOMPARE(r.port.written.size(), 1);  // CellTest only: nothing answered
     }
@@ -324,7 +328,7 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(r.walk.state(), State::Stopped);
-        QVERIFY2(r.walk.status().startsWith(outcome), qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, outcome);
         // A moved camera's candidates were read through a calibration that no longer holds.
         const QList<QPoint> marked =
             trouble == u("several") ? QList<QPoint>{QPoint(3, 4), QPoint(4, 4)} : QList<QPoint>{};
@@ -365,7 +369,7 @@ private Q_SLOTS:
         actions.at(what)();
         r.run(2s);
         QCOMPARE(r.walk.state(), state);
-        QVERIFY2(r.walk.status().startsWith(status), qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, status);
         QVERIFY(r.session.picks(PickGrid::Rows).count() >= (what == u("undo") ? 1 : 2));
     }
 
@@ -402,7 +406,7 @@ private Q_SLOTS:
         }
         r.walk.start();
         QCOMPARE(r.walk.state(), State::Stopped);
-        QVERIFY2(r.walk.status().startsWith(status), qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, status);
     }
 
     // After a stop for a moved picture, F5 goes on only once the picture matches the
@@ -414,8 +418,7 @@ private Q_SLOTS:
         r.run(3s);
         QCOMPARE(r.walk.state(), State::Stopped);
         r.walk.start();
-        QVERIFY2(r.walk.status().startsWith(u("画面仍和校准时不一样")),
-                 qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, u("画面仍和校准时不一样"));
         r.tamper = [](CameraReading& p, std::chrono::milliseconds) {
             p.doubt = p.led == QPoint(3, 2) ? Doubt::Unclear : p.doubt;
             p.candidates = {QPoint(3, 2)};
@@ -452,8 +455,7 @@ private Q_SLOTS:
         back.neitherLit = true;
         back.walk.start();
         back.run(6s, [&back] { return !back.walk.isRunning(); });
-        QVERIFY2(back.walk.status().startsWith(u("状态1和状态2下模块都不亮。请检查")),
-                 qPrintable(back.walk.status()));
+        VERIFY_STATUS(back, u("状态1和状态2下模块都不亮。请检查"));
         Rig r;
         r.walkToRows();
         r.walk.pause();
@@ -471,7 +473,7 @@ private Q_SLOTS:
         const Clock::time_point started = r.now;
         r.walk.start();
         r.run(20s, [&r] { return !r.walk.isRunning(); });
-        QVERIFY2(r.walk.status().startsWith(u("看不清模块")), qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, u("看不清模块"));
         QVERIFY(r.now - started > 10s && r.now - started < 13s);  // three cycles of 4 s
     }
 
@@ -494,8 +496,7 @@ private Q_SLOTS:
         QCOMPARE(r.session.page(), Page::RowOrder);  // watched and calibrated anew
         r.walk.forgetCalibration();
         QCOMPARE(r.walk.state(), State::Stopped);
-        QVERIFY2(r.walk.status().startsWith(u("相机还没有看清这个模块")),
-                 qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, u("相机还没有看清这个模块"));
     }
 
     // What a calibration could not promise is said while the walk picks.
@@ -520,8 +521,7 @@ private Q_SLOTS:
         r.walk.start();
         QCOMPARE(r.session.picks(PickGrid::Rows).count(), 0);
         QCOMPARE(r.walk.state(), State::Stopped);
-        QVERIFY2(r.walk.status().startsWith(u("相机还没有看清这个模块")),
-                 qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, u("相机还没有看清这个模块"));
     }
 
     // A camera that lagged too much stops the walk; another camera, timed afresh, goes on.
@@ -531,8 +531,7 @@ private Q_SLOTS:
         r.enterParameters();
         r.walk.start();
         r.run(12s, [&r] { return !r.walk.isRunning(); });
-        QVERIFY2(r.walk.status().startsWith(u("相机的画面落后超过 1 秒")),
-                 qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, u("相机的画面落后超过 1 秒"));
         r.latency = 100ms;
         r.walk.forgetCamera();
         r.walk.start();
@@ -547,8 +546,7 @@ private Q_SLOTS:
         r.walkToRows();
         r.now += 3s;
         QTRY_COMPARE_WITH_TIMEOUT(r.walk.state(), State::Stopped, 3000);
-        QVERIFY2(r.walk.status().startsWith(u("没有看清亮的灯：没有灯亮")),
-                 qPrintable(r.walk.status()));
+        VERIFY_STATUS(r, u("没有看清亮的灯：没有灯亮"));
     }
 };
 
