@@ -16,7 +16,9 @@
 #   scripts/tsan.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+# g++: its thread sanitizer runtime is a shared library, which the preloaded library above can
+# sit in front of; clang links its runtime into each program.
+scripts/install-deps.sh g++
 cmake --preset tsan >/dev/null
 tests='^(tst_cli|tst_soak_cli|tst_mjpeg_stream)$'
 # The test programs, whatever they are named today.
