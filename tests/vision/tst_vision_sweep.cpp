@@ -128,15 +128,12 @@ private:
         std::printf("doubtful pictures %ld, read as certain %ld\n", f.doubtfulPictures,
                     f.doubtfulCertain);
         std::printf(
-            "views whose surroundings cannot show a nudge %d (nudged "
-            "pictures there read "
-            "as certain %ld)\n",
+            "views whose surroundings cannot show a nudge %d (nudged pictures there read as "
+            "certain %ld)\n",
             f.unchecked, f.uncheckedNudgesCertain);
         std::printf("worst LED position %.3f px from where the camera drew it\n", f.worstPosition);
-        std::printf(
-            "views with a dead LED %d: misnamed %d, its step not read as "
-            "none lit %ld\n",
-            f.deadLedViews, f.deadLedsMisnamed, f.deadLedStepsLit);
+        std::printf("views with a dead LED %d: misnamed %d, its step not read as none lit %ld\n",
+                    f.deadLedViews, f.deadLedsMisnamed, f.deadLedStepsLit);
         std::printf("%.0f s\n", seconds);
     }
 
