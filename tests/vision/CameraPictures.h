@@ -145,11 +145,11 @@ public:
     // half level each and the camera nudged one pitch along the row; with `all`, also two far
     // apart, none, a reflection on the module, an overexposed one and nudges of half and two
     // pitches along the row and of half, one and two along the column. A nudged picture may read as
-    // certain where the calibration said that the surroundings cannot show a nudge.
+    // certain where the calibration said that the surroundings cannot show a nudge. LED (x + 1, y)
+    // must be on the module, and with `all` LED (x, y + 1) too.
     void readDoubtful(int x, int y, bool all) {
         CameraPictures& p = m_pictures;
         const QPointF alongRow = p.scene().ledCentre(x + 1, y) - p.scene().ledCentre(x, y);
-        const QPointF alongColumn = p.scene().ledCentre(x, y + 1) - p.scene().ledCentre(x, y);
         const auto nudged = [&](QPointF shift) {
             PictureEffects nudge;
             nudge.shift = shift;
@@ -160,6 +160,7 @@ public:
             {"a hand-over at half level each", p.take({{x, y}, {x + 1, y}}, 0.5f)},
             nudged(alongRow)};
         if (all) {
+            const QPointF alongColumn = p.scene().ledCentre(x, y + 1) - p.scene().ledCentre(x, y);
             PictureEffects glare;
             glare.reflection = true;
             glare.reflectionAt = QPointF(p.width() / 4 + 0.5, p.height() / 4 + 0.5);
