@@ -136,7 +136,7 @@ public:
             return;
         }
         ++(r.isCertain() ? m_figures.wrong : m_figures.doubt);
-        note(QString::asprintf("%s: LED %d,%d", r.isCertain() ? "WRONG" : "DOUBT", cell.x(),
+        note(QString::asprintf("%s: LED %d,%d: ", r.isCertain() ? "WRONG" : "DOUBT", cell.x(),
                                cell.y()) +
              describe(r));
     }
