@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, address and undefined-behaviour sanitizers) and runs each
-# for the given number of seconds (default 60), two at a time, starting from the seed corpus in
-# fuzz/corpus/<name>. New inputs found go to build/fuzz/corpus/<name>; a finding (a broken
+# for the given number of seconds (default 60), two at a time (LUMOTRIX_FUZZ_JOBS=N: N at a
+# time), starting from the seed corpus in fuzz/corpus/<name>. New inputs found go to build/fuzz/corpus/<name>; a finding (a broken
 # property, a crash, a sanitizer report) leaves its input in build/fuzz and makes this script
 # fail. Each target's line gives its inputs and inputs per second.
 #   scripts/fuzz.sh [seconds] [target...]     all targets unless some are named
@@ -44,11 +44,13 @@ run() {
     fi
 }
 
-# Two at a time: one per core of a two-core machine. wait -n collects each run's status.
+# Two at a time (one per core of a two-core machine) unless LUMOTRIX_FUZZ_JOBS says otherwise.
+# wait -n collects each run's status.
+jobs="${LUMOTRIX_FUZZ_JOBS:-2}"
 status=0
 running=0
 for target in "${targets[@]}"; do
-    if [ "$running" -ge 2 ]; then
+    if [ "$running" -ge "$jobs" ]; then
         wait -n || status=1
         running=$((running - 1))
     fi
