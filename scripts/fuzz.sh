@@ -3,7 +3,8 @@
 # for the given number of seconds (default 60), two at a time (LUMOTRIX_FUZZ_JOBS=N: N at a
 # time), starting from the seed corpus in fuzz/corpus/<name>. New inputs found go to
 # build/fuzz/corpus/<name>; a finding (a broken property, a crash, a sanitizer report) leaves its
-# input in build/fuzz and makes this script fail. Each target's line gives its inputs and inputs per second.
+# input in build/fuzz and makes this script fail. Each target's line gives its inputs and inputs
+# per second.
 #   scripts/fuzz.sh [seconds] [target...]     all targets unless some are named
 set -euo pipefail
 cd "$(dirname "$0")/.."
